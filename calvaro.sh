@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# Calvaro V: set-up, build, run and test in one command each.
+#   ./calvaro.sh run     install what is missing, build (Release) and start the desktop program
+#   ./calvaro.sh test    install what is missing, build and run the whole test suite
+#   ./calvaro.sh bench   build and run the benchmarks
+#   ./calvaro.sh calc …  build and run the command-line calculator calvaro-calc with the given arguments
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+build="$here/build"
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+# Debian packages the build, the tests and the help file need.
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev libgl-dev
+  nlohmann-json3-dev
+  libgtest-dev libgmock-dev googletest
+  libbenchmark-dev
+  fp-utils
+  xvfb xauth
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing missing packages: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+configure_and_build() {
+  cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" -j "$jobs"
+}
+
+sanitizer_tests() {
+  # The Qt-free core once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+  local asan="$here/build-asan"
+  cmake -S "$here" -B "$asan" -DCMAKE_BUILD_TYPE=Debug -DCALVARO_CORE_ONLY=ON \
+    -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer" \
+    -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined" >/dev/null
+  cmake --build "$asan" -j "$jobs"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --test-dir "$asan" --output-on-failure -j "$jobs"
+}
+
+cmd="${1:-}"
+[ $# -gt 0 ] && shift
+case "$cmd" in
+  run)
+    install_missing
+    configure_and_build
+    if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display found; starting calvaro under Xvfb." >&2
+      exec xvfb-run -a "$build/bin/calvaro" "$@"
+    fi
+    exec "$build/bin/calvaro" "$@"
+    ;;
+  test)
+    install_missing
+    configure_and_build
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$build" --output-on-failure -j "$jobs"
+    sanitizer_tests
+    ;;
+  bench)
+    install_missing
+    configure_and_build
+    "$build/bin/calvaro-bench" "$@"
+    ;;
+  calc)
+    install_missing
+    configure_and_build >/dev/null
+    exec "$build/bin/calvaro-calc" "$@"
+    ;;
+  *)
+    echo "usage: ./calvaro.sh run | test | bench | calc ARGS..." >&2
+    exit 2
+    ;;
+esac

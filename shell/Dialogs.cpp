@@ -1,0 +1,71 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+namespace {
+
+QString Caption() { return QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Calvaro V") : QApplication::applicationDisplayName(); }
+
+class TQtDialogs final : public TDialogs {
+public:
+    void ShowMessage(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::Information, Caption(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+    void ShowError(QWidget* parent, const QString& text) override {
+        QMessageBox box(QMessageBox::Critical, Caption(), text, QMessageBox::Ok, parent);
+        box.exec();
+    }
+    bool AskYesNo(QWidget* parent, const QString& question) override {
+        QMessageBox box(QMessageBox::NoIcon, Caption(), question, QMessageBox::Yes | QMessageBox::No, parent);
+        return box.exec() == QMessageBox::Yes;
+    }
+    QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) override {
+        QFileDialog dialog(parent, options.Title, QString(), options.Filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().first();
+    }
+    QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) override {
+        QFileDialog dialog(parent, options.Title, QString(), options.Filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+        dialog.setDefaultSuffix(options.DefaultSuffix);
+        if (!options.ProposedName.isEmpty()) dialog.selectFile(options.ProposedName);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+        return dialog.selectedFiles().first();
+    }
+    bool AskPrint(QWidget* parent, QPrinter& printer) override {
+        QPrintDialog dialog(&printer, parent);
+        return dialog.exec() == QDialog::Accepted;
+    }
+    int ExecModal(QDialog& dialog) override { return dialog.exec(); }
+    bool OpenDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+};
+
+TQtDialogs gQtDialogs;
+TDialogs* gDialogs = &gQtDialogs;
+
+} // namespace
+
+TDialogs& Dialogs() { return *gDialogs; }
+
+void SetDialogs(TDialogs* dialogs) { gDialogs = dialogs ? dialogs : &gQtDialogs; }
+
+QString ErrorBoxText(const QString& message) {
+    if (message.isEmpty() || message.back().unicode() <= u'.') return message;
+    return message + QLatin1Char('.');
+}
+
+void ShowErrorBox(QWidget* parent, const std::exception& error) {
+    Dialogs().ShowError(parent, ErrorBoxText(QString::fromStdString(error.what())));
+}

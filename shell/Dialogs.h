@@ -1,0 +1,57 @@
+#pragma once
+// The one seam for every modal interaction of the program: message boxes, Yes/No questions, the
+// open, save and print dialogs, modal windows and the request to the desktop to open the help file.
+// Production uses Qt's dialogs; tests install a scripted stand-in (tests/support/ScriptedDialogs.h)
+// that records what was shown and gives the answers the test chose, so no test waits on a box.
+
+#include <QString>
+
+#include <exception>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+
+struct TOpenDialogOptions {
+    QString Title;
+    QString Filter; // Qt form, e.g. "Calvaro files (*.clv)"
+};
+
+struct TSaveDialogOptions {
+    QString Title;
+    QString Filter;
+    QString DefaultSuffix; // without the dot, appended when the name has none
+    QString ProposedName;
+};
+
+class TDialogs {
+public:
+    virtual ~TDialogs() = default;
+    // Information box with OK; the caption is the application title "Calvaro V".
+    virtual void ShowMessage(QWidget* parent, const QString& text) = 0;
+    // Error box with the error icon; `text` is shown as given (see ErrorBoxText).
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    // Plain question with Yes and No, without an icon; true for Yes.
+    virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
+    // The chosen existing file, or an empty string when the operator cancelled.
+    virtual QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) = 0;
+    // The chosen path (its folder exists), or an empty string when cancelled.
+    virtual QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) = 0;
+    // The print dialog; false when cancelled. On true the printer holds the chosen copies.
+    virtual bool AskPrint(QWidget* parent, QPrinter& printer) = 0;
+    // Shows a window modally and returns its result (QDialog::Accepted or Rejected).
+    virtual int ExecModal(QDialog& dialog) = 0;
+    // Asks the desktop to open a document; false when no viewer took it.
+    virtual bool OpenDocument(const QString& path) = 0;
+};
+
+// The dialogs in force.
+TDialogs& Dialogs();
+// Installs a stand-in (not owned); nullptr puts Qt's dialogs back.
+void SetDialogs(TDialogs* dialogs);
+
+// The error box's text: the message followed by "." unless its last character's code is at or
+// below that of "." (so "…!" and "…." get none, nor does an empty message).
+QString ErrorBoxText(const QString& message);
+// Shows an error that a command did not handle in the error box.
+void ShowErrorBox(QWidget* parent, const std::exception& error);
