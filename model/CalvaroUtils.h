@@ -27,7 +27,8 @@ std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text);
 
 // Writes the data set to `path` (replacing the file through a temporary in the same folder, so a
 // failed save leaves the old file intact). Returns false only when no JSON text could be produced;
-// throws TFileError when the file cannot be written.
+// throws TFileError when the file cannot be written. A real that is not finite is refused with
+// TDatasetFormatError before anything is written.
 bool SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path);
 
 // Reads a data set file (BOM-detected UTF-8, UTF-16 LE or BE; otherwise 8-bit text). Returns
@@ -38,5 +39,6 @@ std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path);
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset);
 
 // The number form of the file: 15 significant digits, fixed notation for decimal exponents
-// -3..15, otherwise scientific with "E" (0.00005 -> "5E-5", 1e15 -> "1E15").
+// -3..15, otherwise scientific with "E" (0.00005 -> "5E-5", 1e15 -> "1E15"). Independent of the
+// C locale. A value that is not finite gives "NAN", "INF" or "-INF" (never written to a file).
 std::string FormatFileNumber(double value);

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TWaterDataset;
@@ -29,12 +30,17 @@ private:
 const DatasetAttribute* FindDatasetAttribute(std::string_view propertyName, const TWaterDataset& dataset);
 
 // The property names that the editor's validation checks for these selector positions, in
-// binding order: the eight always-checked values and the one picked by each selector.
+// binding order: the eight always-checked values and the one picked by each selector (none for
+// an index outside the selector's choices).
 std::vector<std::string_view> CheckedDatasetProperties(int waterCharacterIndex, int carbonCharacterIndex);
 
 // The verdict of the editor's validation computed from the stored values alone: every checked
 // property within its inclusive range (NaN is out of range). The desktop editor checks its boxes'
 // texts instead; the command line uses this on a data set read from a file.
+// A selector index outside its choices (WATCHAR 0..2, CARBSYSORDER 0..3) selects no measure and is
+// a fault too: Property is then "WaterCharacterIndex" or "CarbonCharacterIndex", Value the index and
+// Attribute nullptr. Faults come in that order: the selectors, then the checked properties in
+// CheckedDatasetProperties order.
 struct TDatasetRangeFault {
     std::string Property;
     double Value;

@@ -1,0 +1,673 @@
+#include "CalvaroUtils.h"
+
+#include <nlohmann/json.hpp>
+
+#include <array>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+// A .clv file is the JSON form of one object: {"type":<unit.class>,"id":1,"fields":{<field>:<value>,...}}.
+// Reading goes in two steps: a SAX pass collects the few things the format needs (the top-level
+// keys and the pairs of "fields", each value with its own text), then the collected document is
+// interpreted. Keeping the number's text is what lets a refusal quote the value as the file has it.
+
+namespace {
+
+constexpr std::string_view kUnitName = "CalvaroModel";
+constexpr std::string_view kDatasetClass = "TWaterDataset";
+constexpr std::string_view kResultClass = "TCalculationResult";
+
+// ---------------------------------------------------------------------------------------------
+// Number form
+
+struct TDecimal {
+    bool Negative = false;
+    std::string Digits; // significant digits, no trailing zeros, first digit non-zero
+    int Exponent = 0;   // value = 0.Digits times 10^Exponent
+};
+
+// The nearest 15-significant-digit decimal of a finite, non-zero value. to_chars is used because
+// it ignores the C locale, which the desktop program sets from the user's settings.
+TDecimal RoundTo15Digits(double value) {
+    std::array<char, 64> buffer{};
+    const auto result =
+        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+    // text is "[-]d.ddddddddddddddde[+-]XX"
+    TDecimal decimal;
+    std::size_t pos = 0;
+    if (text[pos] == '-') {
+        decimal.Negative = true;
+        ++pos;
+    }
+    const std::size_t ePos = text.find('e');
+    for (std::size_t i = pos; i < ePos; ++i)
+        if (text[i] != '.') decimal.Digits += text[i];
+    while (decimal.Digits.size() > 1 && decimal.Digits.back() == '0')
+        decimal.Digits.pop_back();
+    int exponent10 = 0;
+    std::string_view exponentText = text.substr(ePos + 1);
+    if (!exponentText.empty() && exponentText.front() == '+') exponentText.remove_prefix(1);
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent10);
+    decimal.Exponent = exponent10 + 1;
+    return decimal;
+}
+
+std::string FixedNotation(const TDecimal& d) {
+    std::string text = d.Negative ? "-" : "";
+    const int count = static_cast<int>(d.Digits.size());
+    if (d.Exponent <= 0) {
+        text += "0.";
+        text.append(static_cast<std::size_t>(-d.Exponent), '0');
+        text += d.Digits;
+    } else if (d.Exponent >= count) {
+        text += d.Digits;
+        text.append(static_cast<std::size_t>(d.Exponent - count), '0');
+    } else {
+        text += d.Digits.substr(0, static_cast<std::size_t>(d.Exponent));
+        text += '.';
+        text += d.Digits.substr(static_cast<std::size_t>(d.Exponent));
+    }
+    return text;
+}
+
+std::string ScientificNotation(const TDecimal& d) {
+    std::string text = d.Negative ? "-" : "";
+    text += d.Digits.front();
+    if (d.Digits.size() > 1) {
+        text += '.';
+        text += d.Digits.substr(1);
+    }
+    text += 'E';
+    text += std::to_string(d.Exponent - 1);
+    return text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+std::string JsonString(std::string_view text) {
+    // The type name and the field names are plain identifiers; only the quote would need escaping.
+    std::string quoted = "\"";
+    for (const char c : text) {
+        if (c == '"') quoted += '\\';
+        quoted += c;
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string QualifiedName(std::string_view className) {
+    std::string name(kUnitName);
+    name += '.';
+    name += className;
+    return name;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading: the collected document
+
+enum class TValueKind { Integer, Unsigned, Float, String, Boolean, Null, Object, Array };
+
+struct TJsonValue {
+    TValueKind Kind = TValueKind::Null;
+    std::string Text; // the number's own text, the string's content, or "true"/"false"
+    std::int64_t Integer = 0;
+    std::uint64_t Unsigned = 0;
+};
+
+struct TFieldPair {
+    std::string Key;
+    TJsonValue Value;
+};
+
+struct TDocument {
+    bool TopIsObject = false;
+    bool HasId = false;
+    std::optional<TJsonValue> Type;
+    std::optional<TJsonValue> Fields; // kind of the "fields" value; its pairs are below
+    std::vector<TFieldPair> FieldPairs;
+};
+
+// Collects the document while nlohmann's parser checks the grammar. Nested values deeper than the
+// pairs of "fields" are skipped; a repeated top-level key replaces the earlier one.
+class TDocumentCollector final : public nlohmann::json_sax<nlohmann::json> {
+public:
+    explicit TDocumentCollector(TDocument& document) : FDocument(document) {}
+
+    bool null() override { return Value({TValueKind::Null, "null", 0, 0}); }
+    bool boolean(bool val) override { return Value({TValueKind::Boolean, val ? "true" : "false", 0, 0}); }
+    bool number_integer(number_integer_t val) override {
+        return Value({TValueKind::Integer, std::to_string(val), val, 0});
+    }
+    bool number_unsigned(number_unsigned_t val) override {
+        return Value({TValueKind::Unsigned, std::to_string(val), 0, val});
+    }
+    bool number_float(number_float_t, const string_t& text) override {
+        return Value({TValueKind::Float, text, 0, 0});
+    }
+    bool string(string_t& val) override { return Value({TValueKind::String, val, 0, 0}); }
+    bool binary(binary_t&) override { return false; } // never produced by the JSON grammar
+    bool start_object(std::size_t) override {
+        Value({TValueKind::Object, {}, 0, 0});
+        if (FDepth == 1 && FTopKey == "fields") FInFields = true;
+        ++FDepth;
+        return true;
+    }
+    bool key(string_t& val) override {
+        if (FDepth == 1) FTopKey = val;
+        if (FDepth == 2 && FInFields) FFieldKey = val;
+        return true;
+    }
+    bool end_object() override { return Close(); }
+    bool start_array(std::size_t) override {
+        Value({TValueKind::Array, {}, 0, 0});
+        ++FDepth;
+        return true;
+    }
+    bool end_array() override { return Close(); }
+    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+
+private:
+    bool Value(TJsonValue value) {
+        if (FDepth == 0) {
+            FDocument.TopIsObject = value.Kind == TValueKind::Object;
+        } else if (FDepth == 1) {
+            if (FTopKey == "id") FDocument.HasId = true;
+            if (FTopKey == "type") FDocument.Type = value;
+            if (FTopKey == "fields") {
+                FDocument.Fields = value;
+                FDocument.FieldPairs.clear();
+            }
+        } else if (FDepth == 2 && FInFields) {
+            FDocument.FieldPairs.push_back({FFieldKey, std::move(value)});
+        }
+        return true;
+    }
+    bool Close() {
+        --FDepth;
+        if (FDepth <= 1) FInFields = false;
+        return true;
+    }
+
+    TDocument& FDocument;
+    int FDepth = 0;
+    bool FInFields = false;
+    std::string FTopKey;
+    std::string FFieldKey;
+};
+
+bool StartsWithUtf8Bom(const std::string& text) {
+    return text.rfind("\xEF\xBB\xBF", 0) == 0;
+}
+
+// False for anything but exactly one JSON value, whitespace around it allowed.
+bool CollectDocument(const std::string& text, TDocument& document) {
+    // nlohmann skips a leading UTF-8 byte-order mark; in decoded text it is a stray character.
+    if (StartsWithUtf8Bom(text)) return false;
+    TDocumentCollector collector(document);
+    try {
+        return nlohmann::json::sax_parse(text, &collector);
+    } catch (const nlohmann::json::exception&) {
+        return false;
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading: number texts
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+// A decimal number with "." as the only separator: [+-] digits [. digits] [(e|E) [+-] digits],
+// at least one digit before the exponent. No blanks, no group separators, no INF or NAN.
+bool IsRealText(std::string_view text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t digits = 0;
+    while (i < text.size() && IsDigit(text[i]))
+        ++i, ++digits;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i, ++digits;
+    }
+    if (digits == 0) return false;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        std::size_t exponentDigits = 0;
+        while (i < text.size() && IsDigit(text[i]))
+            ++i, ++exponentDigits;
+        if (exponentDigits == 0) return false;
+    }
+    return i == text.size();
+}
+
+std::optional<double> ParseReal(std::string_view text) {
+    if (!IsRealText(text)) return std::nullopt;
+    if (text.front() == '+') text.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    // Out of the range of a double (1e999) is refused: the file could not hold it again.
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> ParseInteger(std::string_view text) {
+    if (!text.empty() && text.front() == '+') {
+        text.remove_prefix(1);
+        if (!text.empty() && text.front() == '-') return std::nullopt;
+    }
+    if (text.empty()) return std::nullopt;
+    std::int32_t value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::string KindDescription(TValueKind kind, const std::string& text) {
+    switch (kind) {
+    case TValueKind::Boolean:
+        return text;
+    case TValueKind::Null:
+        return "null";
+    case TValueKind::Object:
+        return "an object";
+    case TValueKind::Array:
+        return "an array";
+    default:
+        return "'" + text + "'";
+    }
+}
+
+[[noreturn]] void RefuseNonNumber(const std::string& key, const TJsonValue& value) {
+    throw TDatasetFormatError("The value of field " + key + " must be a number, but the file holds " +
+                              KindDescription(value.Kind, value.Text));
+}
+
+double RealFieldValue(const std::string& key, const TJsonValue& value) {
+    switch (value.Kind) {
+    case TValueKind::Integer:
+        return static_cast<double>(value.Integer);
+    case TValueKind::Unsigned:
+        return static_cast<double>(value.Unsigned);
+    case TValueKind::Float:
+    case TValueKind::String:
+        if (const auto real = ParseReal(value.Text)) return *real;
+        throw TDatasetFormatError("'" + value.Text + "' is not a valid floating point value");
+    default:
+        RefuseNonNumber(key, value);
+    }
+}
+
+std::int32_t IntegerFieldValue(const std::string& key, const TJsonValue& value) {
+    constexpr auto kMin = std::numeric_limits<std::int32_t>::min();
+    constexpr auto kMax = std::numeric_limits<std::int32_t>::max();
+    switch (value.Kind) {
+    case TValueKind::Integer:
+        if (value.Integer >= kMin && value.Integer <= kMax) return static_cast<std::int32_t>(value.Integer);
+        break;
+    case TValueKind::Unsigned:
+        if (value.Unsigned <= static_cast<std::uint64_t>(kMax))
+            return static_cast<std::int32_t>(value.Unsigned);
+        break;
+    case TValueKind::Float:
+    case TValueKind::String:
+        if (const auto integer = ParseInteger(value.Text)) return *integer;
+        break;
+    default:
+        RefuseNonNumber(key, value);
+    }
+    throw TDatasetFormatError("'" + value.Text + "' is not a valid integer value");
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading: the classes a file may name, and their fields
+
+template <class T> struct TFieldSlot {
+    std::string_view Name;
+    bool IsInteger;
+    void (*Set)(T&, double);
+};
+
+const std::vector<TFieldSlot<TWaterDataset>>& DatasetFieldSlots() {
+    static const std::vector<TFieldSlot<TWaterDataset>> slots = [] {
+        std::vector<TFieldSlot<TWaterDataset>> list;
+        for (const auto& property : DatasetProperties())
+            list.push_back(
+                {property.FieldName, property.Kind == TDatasetProperty::TKind::Integer, property.Set});
+        return list;
+    }();
+    return slots;
+}
+
+#define RESULT_REAL(Field)                                                                                   \
+    TFieldSlot<TCalculationResult> {                                                                         \
+#Field, false, [](TCalculationResult & r, double v) { r.Field = v; }                                 \
+    }
+#define RESULT_INT(Field)                                                                                    \
+    TFieldSlot<TCalculationResult> {                                                                         \
+#Field, true, [](TCalculationResult & r, double v) { r.Field = static_cast<int>(v); }                \
+    }
+
+const std::array<TFieldSlot<TCalculationResult>, 15>& ResultFieldSlots() {
+    static const std::array<TFieldSlot<TCalculationResult>, 15> slots{{
+        RESULT_REAL(ALKF),
+        RESULT_REAL(ACIF),
+        RESULT_REAL(CAF),
+        RESULT_REAL(MGF),
+        RESULT_REAL(NAF),
+        RESULT_REAL(SO4F),
+        RESULT_REAL(CLF),
+        RESULT_REAL(PHF),
+        RESULT_REAL(TF),
+        RESULT_REAL(MHUF),
+        RESULT_REAL(TDSF),
+        RESULT_REAL(CONF),
+        RESULT_REAL(CPPF),
+        RESULT_INT(CARBSYSORDER),
+        RESULT_INT(WATCHAR),
+    }};
+    return slots;
+}
+
+#undef RESULT_REAL
+#undef RESULT_INT
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+        if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+template <class T, class Slots>
+void ApplyFields(T& object, const Slots& slots, const TDocument& document, std::string_view className) {
+    if (!document.Fields)
+        throw TDatasetFormatError(
+            "The data set file has no \"fields\" object with the values of the data set");
+    if (document.Fields->Kind != TValueKind::Object)
+        throw TDatasetFormatError("The \"fields\" value of the data set file must be an object, but is " +
+                                  KindDescription(document.Fields->Kind, document.Fields->Text));
+    // In file order, so a key given twice ends with its later value.
+    for (const auto& pair : document.FieldPairs) {
+        const TFieldSlot<T>* slot = nullptr;
+        for (const auto& candidate : slots)
+            if (EqualsIgnoringAsciiCase(candidate.Name, pair.Key)) {
+                slot = &candidate;
+                break;
+            }
+        if (!slot)
+            throw TDatasetFormatError("Internal: Field " + pair.Key + " cannot be found in type " +
+                                      std::string(className));
+        const double value = slot->IsInteger ? static_cast<double>(IntegerFieldValue(pair.Key, pair.Value))
+                                             : RealFieldValue(pair.Key, pair.Value);
+        slot->Set(object, value);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Decoding the bytes of a file
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// Broken sequences (a lone surrogate, an odd last byte) become U+FFFD, which no JSON value
+// accepts outside a string, so a damaged file is refused instead of read short.
+std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
+    constexpr char32_t kReplacement = 0xFFFD;
+    std::string out;
+    const std::size_t units = bytes.size() / 2;
+    auto unitAt = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[2 * i]);
+        const auto second = static_cast<unsigned char>(bytes[2 * i + 1]);
+        return static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+    };
+    for (std::size_t i = 0; i < units; ++i) {
+        const char16_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
+            const char16_t low = unitAt(i + 1);
+            if (low >= 0xDC00 && low <= 0xDFFF) {
+                AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        AppendUtf8(out, unit >= 0xD800 && unit <= 0xDFFF ? kReplacement : unit);
+    }
+    if (bytes.size() % 2 != 0) AppendUtf8(out, kReplacement);
+    return out;
+}
+
+// Without a byte-order mark the bytes are 8-bit text; Latin-1 maps each byte to its own code point.
+std::string Latin1ToUtf8(std::string_view bytes) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes)
+        AppendUtf8(out, static_cast<unsigned char>(c));
+    return out;
+}
+
+std::string DecodeFileText(const std::string& bytes) {
+    const std::string_view view(bytes);
+    if (view.substr(0, 3) == "\xEF\xBB\xBF") return std::string(view.substr(3));
+    if (view.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(view.substr(2), false);
+    if (view.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(view.substr(2), true);
+    return Latin1ToUtf8(view);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The file system
+
+[[noreturn]] void ThrowFileError(const std::string& action, const std::string& path, int error) {
+    throw TFileError(action + " \"" + path + "\": " + std::strerror(error));
+}
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd) : FFd(fd) {}
+    ~TFileDescriptor() {
+        if (FFd >= 0) ::close(FFd);
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return FFd; }
+    int Release() { return std::exchange(FFd, -1); }
+
+private:
+    int FFd;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
+    std::string bytes;
+    std::array<char, 65536> buffer{};
+    for (;;) {
+        const ssize_t count = ::read(file.Get(), buffer.data(), buffer.size());
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) ThrowFileError("Cannot read file", path, errno);
+        if (count == 0) break;
+        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+    }
+    return bytes;
+}
+
+// 0 or the errno of the first failing write.
+int WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t count = ::write(fd, bytes.data(), bytes.size());
+        if (count < 0 && errno == EINTR) continue;
+        if (count < 0) return errno;
+        bytes.remove_prefix(static_cast<std::size_t>(count));
+    }
+    return 0;
+}
+
+// A new file beside the target, so that the final rename stays within one file system.
+std::pair<std::string, int> CreateTemporaryBeside(const std::filesystem::path& target) {
+    std::filesystem::path folder = target.parent_path();
+    if (folder.empty()) folder = ".";
+    for (int attempt = 0;; ++attempt) {
+        const std::string name =
+            ".calvaro-save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+        const std::string candidate = (folder / name).string();
+        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return {candidate, fd};
+        if (errno != EEXIST || attempt >= 1000) return {std::string(), errno};
+    }
+}
+
+// Replaces the whole content of `path` with `bytes`. The new content is written to a temporary
+// file in the same folder and renamed over the old file only once it is complete on disk, so a
+// save that fails part-way (disk full, file too large) leaves the old file as it was.
+void ReplaceFileContent(const std::string& path, std::string_view bytes) {
+    namespace fs = std::filesystem;
+    if (path.empty()) ThrowFileError("Cannot create file", path, ENOENT);
+    // A link is followed, so the file it names gets the new content and the link stays.
+    fs::path target(path);
+    std::error_code error;
+    if (fs::is_symlink(target, error)) {
+        fs::path resolved = fs::canonical(target, error);
+        if (!error) target = std::move(resolved);
+    }
+
+    struct stat existing {};
+    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode)) ThrowFileError("Cannot create file", path, EISDIR);
+    // Renaming would replace a write-protected file that writing into it would not.
+    if (exists && ::access(target.c_str(), W_OK) != 0) ThrowFileError("Cannot create file", path, errno);
+
+    auto [temporary, fdOrError] = CreateTemporaryBeside(target);
+    if (temporary.empty()) ThrowFileError("Cannot create file", path, fdOrError);
+    TFileDescriptor file(fdOrError);
+    auto fail = [&](int error) {
+        ::close(file.Release());
+        ::unlink(temporary.c_str());
+        ThrowFileError("Cannot write file", path, error);
+    };
+    if (exists) ::fchmod(file.Get(), existing.st_mode & 07777);
+    if (const int error = WriteAll(file.Get(), bytes)) fail(error);
+    if (::fsync(file.Get()) != 0) fail(errno);
+    if (::close(file.Release()) != 0) fail(errno);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(temporary.c_str());
+        ThrowFileError("Cannot create file", path, error);
+    }
+}
+
+} // namespace
+
+std::string FormatFileNumber(double value) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (value == 0) return "0";
+    const TDecimal decimal = RoundTo15Digits(value);
+    if (decimal.Exponent >= -3 && decimal.Exponent <= 15) return FixedNotation(decimal);
+    return ScientificNotation(decimal);
+}
+
+std::string DatasetToJson(const TWaterDataset& dataset) {
+    std::string text = "{\"type\":" + JsonString(QualifiedName(kDatasetClass)) + ",\"id\":1,\"fields\":{";
+    bool first = true;
+    for (const auto& property : DatasetProperties()) {
+        const double value = property.Get(dataset);
+        if (!first) text += ',';
+        first = false;
+        text += JsonString(property.FieldName);
+        text += ':';
+        if (property.Kind == TDatasetProperty::TKind::Integer) {
+            text += std::to_string(static_cast<int>(value));
+            continue;
+        }
+        if (!std::isfinite(value))
+            throw TDatasetFormatError("The data set cannot be written: " + std::string(property.Name) + " (" +
+                                      std::string(property.FieldName) + ") holds " + FormatFileNumber(value) +
+                                      ", and a data set file holds only finite numbers");
+        text += FormatFileNumber(value);
+    }
+    text += "}}";
+    return text;
+}
+
+std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
+    TDocument document;
+    if (!CollectDocument(text, document) || !document.TopIsObject)
+        throw TDatasetFormatError("The input value is not a valid Object");
+    if (!document.HasId) throw TDatasetFormatError("The data set file has no \"id\" key");
+    if (!document.Type)
+        throw TDatasetFormatError("The data set file names no class: the \"type\" key is missing");
+    if (document.Type->Kind != TValueKind::String)
+        throw TDatasetFormatError("The \"type\" value of the data set file must be a class name such as \"" +
+                                  QualifiedName(kDatasetClass) + "\", but is " +
+                                  KindDescription(document.Type->Kind, document.Type->Text));
+
+    const std::string& type = document.Type->Text;
+    if (type == QualifiedName(kDatasetClass)) {
+        auto dataset = std::make_unique<TWaterDataset>();
+        ApplyFields(*dataset, DatasetFieldSlots(), document, kDatasetClass);
+        return dataset;
+    }
+    if (type == QualifiedName(kResultClass)) {
+        // A calculation result is a class of the program, but it is not a data set.
+        TCalculationResult result;
+        ApplyFields(result, ResultFieldSlots(), document, kResultClass);
+        throw TDatasetFormatError("Invalid class typecast");
+    }
+    throw TDatasetFormatError("Internal: Cannot instantiate type " + type);
+}
+
+bool SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path) {
+    const std::string text = DatasetToJson(dataset); // refuses before anything touches the disk
+    ReplaceFileContent(path, text);
+    return true;
+}
+
+std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
+    const std::string text = DecodeFileText(ReadWholeFile(path));
+    if (text.empty()) return nullptr;
+    return DatasetFromJson(text);
+}
+
+std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
+    return DatasetFromJson(DatasetToJson(dataset));
+}
