@@ -14,19 +14,15 @@
 // magnesium and precipitation potential, mg/l of the ion for sodium, sulphate and chloride.
 
 #include "CalvaroModel.h"
+#include "EngineError.h"
 
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
-// A calculation that cannot finish: a floating-point fault ("Floating point division by zero",
-// "Invalid floating point operation", "Floating point overflow"), a search that does not converge,
-// or an input the calculation refuses (an unknown chemical, a target it cannot reach).
-class TEngineError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+// TEngineError (EngineError.h): a calculation that cannot finish (a floating-point fault, a search
+// that does not converge, an input the calculation refuses); its message is the operator's text.
 
 using TResultPtr = std::unique_ptr<TCalculationResult>;
 

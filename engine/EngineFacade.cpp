@@ -1,0 +1,147 @@
+// EngineFacade: the shared steps of every facade operation and the characterisation.
+
+#include "EngineFacade.h"
+
+#include "CONSDEC.h"
+#include "DETPAR.h"
+#include "EngineState.h"
+#include "FacadeInternals.h"
+#include "FloatingPointFaults.h"
+#include "WATCHEM.h"
+
+#include <string>
+
+void ResetEngine() {
+    ClearFloatingPointFaults();
+    Facade.Inputs = TCalculationInputs{}; // blend component number 1
+}
+
+void LoadDataset(const TWaterDataset& d) {
+    auto& F = Facade.Loaded;
+    F.FRAC = d.Fraction();
+    F.IPH = d.Ph();
+    F.IT = d.Temperature();
+    F.INA = d.Sodium();
+    F.IMG = d.Magnesium();
+    F.ICA = d.Calcium();
+    F.ISO4 = d.Sulphate();
+    F.ICL = d.Chloride();
+    F.WATCHAR = d.WaterCharacterIndex();
+    F.ITDS = d.TDS();
+    F.ICONDU = d.Conductivity();
+    F.IMHU = d.IonicStrength();
+    F.CARBSYSORDER = d.CarbonCharacterIndex();
+    F.IALK = d.Alkalinity();
+    F.IHACI = d.Acidity();
+    F.ITOTC = d.CarbonateSpecies();
+    F.IPCO2 = d.PressureCO2();
+    DefineWater(F.WATCHAR, F.CARBSYSORDER, F.IPH, F.IT, F.INA, F.IMG, F.ICA, F.ICL, F.ISO4, F.ITDS, F.ICONDU,
+                F.IMHU, F.IALK, F.IHACI, F.ITOTC, F.IPCO2);
+}
+
+void RequireFiniteOutputs(std::initializer_list<double> values) {
+    RaiseFloatingPointFaults();
+    for (double v : values)
+        RequireFinite(v);
+}
+
+void FillResult(TCalculationResult& result) {
+    const auto& E = Engine;
+    RequireFiniteOutputs(
+        {E.ALKF, E.ACIF, E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.PHF, E.TF, E.MHUF, E.TDSF, E.CONF, E.CPPF});
+    result.ALKF = E.ALKF;
+    result.ACIF = E.ACIF;
+    result.CAF = E.CAF;
+    result.MGF = E.MGF;
+    result.NAF = E.NAF;
+    result.SO4F = E.SO4F;
+    result.CLF = E.CLF;
+    result.PHF = E.PHF;
+    result.TF = E.TF;
+    result.MHUF = E.MHUF;
+    result.TDSF = E.TDSF;
+    result.CONF = E.CONF;
+    result.CPPF = E.CPPF;
+    result.WATCHAR = Facade.Loaded.WATCHAR;
+    result.CARBSYSORDER = Facade.Loaded.CARBSYSORDER;
+}
+
+void LoadBlendComponent(const TWaterDataset& dataset) {
+    const int N = Facade.Inputs.BINDEX;
+    if (N < 1 || N > kMaxBlendComponents)
+        throw TEngineError("A blend takes at most " + std::to_string(kMaxBlendComponents) +
+                           " waters; water " + std::to_string(N) + " cannot be loaded.");
+    Facade.Inputs.BlendComponentsLoaded = N;
+    LoadDataset(dataset);
+    auto& E = Engine;
+    E.BPH[N] = E.PH;
+    E.BALK[N] = E.ALK;
+    E.BFRAC[N] = Facade.Loaded.FRAC;
+    E.BCA[N] = E.CA;
+    E.BMG[N] = E.MG;
+    E.BNA[N] = E.NA;
+    E.BSO4[N] = E.SO4;
+    E.BCL[N] = E.CL;
+    E.BT[N] = E.T;
+    E.BMU[N] = E.MU;
+}
+
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity) {
+    auto& E = Engine;
+    ResetEngine();
+    LoadDataset(dataset);
+    const double potential = PrecipitationPotential(E.PH, E.ALK, E.CA, E.ACI);
+    // The data set's acidity is the HCO3-referenced one, (ACI - ALK) / 2; writing the CO3-referenced
+    // ACI into it would make a water entered by its acidity describe another water.
+    const double hco3Acidity = (E.ACI - E.ALK) / 2 * Units::kAcidity;
+
+    // The water state in report units until the next LoadDataset.
+    E.ALK = E.ALK * Units::kAlkalinity;
+    E.ACI = E.ACI * Units::kAcidity;
+    E.CA = E.CA * Units::kCalcium;
+    E.MG = E.MG * Units::kMagnesium;
+    E.NA = E.NA * Units::kSodium;
+    E.SO4 = E.SO4 * Units::kSulphate;
+    E.CL = E.CL * Units::kChloride;
+
+    const double tdsOut = TdsFromIonicStrength(E.MU);
+    const double conductivityOut = ConductivityFromIonicStrength(E.MU);
+    RequireFiniteOutputs(
+        {potential, tdsOut, conductivityOut, E.MU, hco3Acidity, E.ALK, E.ACI, E.CA, E.MG, E.NA, E.SO4, E.CL});
+
+    precipitationPotential = potential;
+    tds = tdsOut;
+    conductivity = conductivityOut;
+    ionicStrength = E.MU;
+    co3Acidity = E.ACI;
+    dataset.SetAlkalinity(E.ALK);
+    dataset.SetAcidity(hco3Acidity);
+    dataset.SetCalcium(E.CA);
+    dataset.SetMagnesium(E.MG);
+    dataset.SetSodium(E.NA);
+    dataset.SetChloride(E.CL);
+    dataset.SetSulphate(E.SO4);
+}
+
+double PressureCO2OfResult(const TCalculationResult& water) {
+    auto& E = Engine;
+    ClearFloatingPointFaults();
+    // The constants of the treated water itself: its temperature, ions and ionic strength through
+    // the same refresh a task runs after it changes a water.
+    ComputeConstants(water.TF, E.KTHERM);
+    double mu = water.MHUF;
+    RefreshConstants(water.CAF / Units::kCalcium, water.MGF / Units::kMagnesium, water.NAF / Units::kSodium,
+                     water.SO4F / Units::kSulphate, water.CLF / Units::kChloride, mu, water.TF);
+    // Dissolved CO2 from the alkalinity at the water's pH, so that a data set given by this
+    // pressure (and the same pH) characterises back to the result's alkalinity:
+    // alkalinity = (2 K2/h + 1) * K1 * a / h + oh - hc.
+    const double alkalinity = water.ALKF / Units::kAlkalinity;
+    const double h = HydrogenActivity(water.PHF);
+    const double hc = h / E.FM;
+    const double oh = E.KW / h;
+    const double a = (alkalinity - oh + hc) / (2 * E.K2 / h + 1) * h / E.K1;
+    const double pressure = a / E.KH;
+    RequireFiniteOutputs({pressure});
+    return pressure;
+}
