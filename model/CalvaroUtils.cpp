@@ -10,6 +10,7 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <map>
 #include <optional>
 #include <string_view>
 #include <system_error>
@@ -145,7 +146,13 @@ struct TDocument {
 
 // Collects the document while nlohmann's parser checks the grammar. Nested values deeper than the
 // pairs of "fields" are skipped; a repeated top-level key replaces the earlier one.
-class TDocumentCollector final : public nlohmann::json_sax<nlohmann::json> {
+// The parser's own number type is long double, so that a literal beyond the range of a double
+// (1e999) still reaches the collector with its text and is refused by the field's conversion,
+// which quotes it, rather than by the parser.
+using TJson =
+    nlohmann::basic_json<std::map, std::vector, std::string, bool, std::int64_t, std::uint64_t, long double>;
+
+class TDocumentCollector final : public nlohmann::json_sax<TJson> {
 public:
     explicit TDocumentCollector(TDocument& document) : FDocument(document) {}
 
@@ -219,12 +226,13 @@ bool StartsWithUtf8Bom(const std::string& text) {
 
 // False for anything but exactly one JSON value, whitespace around it allowed.
 bool CollectDocument(const std::string& text, TDocument& document) {
-    // nlohmann skips a leading UTF-8 byte-order mark; in decoded text it is a stray character.
-    if (StartsWithUtf8Bom(text)) return false;
+    // nlohmann skips a leading UTF-8 byte-order mark and ends the input at a NUL byte; in decoded
+    // text the one is a stray character and the other would hide whatever follows it.
+    if (StartsWithUtf8Bom(text) || text.find('\0') != std::string::npos) return false;
     TDocumentCollector collector(document);
     try {
-        return nlohmann::json::sax_parse(text, &collector);
-    } catch (const nlohmann::json::exception&) {
+        return TJson::sax_parse(text, &collector);
+    } catch (const TJson::exception&) {
         return false;
     }
 }

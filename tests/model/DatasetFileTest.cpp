@@ -1,0 +1,554 @@
+// The .clv data set file: the single-line writer, the reader with its refusals, the encodings,
+// saving through a temporary file, and the in-memory copy.
+#include "CalvaroUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kExampleLine =
+    R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"FCreateDate":41556,"FRAC":0,"IPH":7.5,"IT":20,)"
+    R"("INA":50,"IMG":30,"ICA":100,"ISO4":40,"ICL":60,"WATCHAR":1,"ITDS":0,"ICONDU":45.5,"IMHU":0,)"
+    R"("CARBSYSORDER":0,"IALK":120,"IHACI":0,"ITOTC":0,"IPCO2":0}})";
+
+TWaterDataset ExampleWater() {
+    TWaterDataset d;
+    d.SetCreateDate(41556);
+    d.SetPh(7.5);
+    d.SetTemperature(20);
+    d.SetSodium(50);
+    d.SetMagnesium(30);
+    d.SetCalcium(100);
+    d.SetSulphate(40);
+    d.SetChloride(60);
+    d.SetConductivity(45.5);
+    d.SetAlkalinity(120);
+    return d;
+}
+
+std::string WithFields(const std::string& fields) {
+    return R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{)" + fields + "}}";
+}
+
+// A fresh folder per test, removed afterwards.
+class DatasetFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "calvaro-model-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        FFolder = pattern;
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        fs::remove_all(FFolder, ignored);
+    }
+    std::string PathOf(const std::string& name) const { return (FFolder / name).string(); }
+    void WriteBytes(const std::string& path, const std::string& bytes) const {
+        std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string ReadBytes(const std::string& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    std::vector<std::string> FolderEntries() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(FFolder))
+            names.push_back(entry.path().filename().string());
+        return names;
+    }
+
+    fs::path FFolder;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+TEST(DatasetJson, ExampleWaterIsWrittenAsTheExampleLine) {
+    EXPECT_EQ(DatasetToJson(ExampleWater()), kExampleLine);
+}
+
+TEST(DatasetJson, ExampleLineRoundTripsByteForByte) {
+    const auto dataset = DatasetFromJson(kExampleLine);
+    ASSERT_NE(dataset, nullptr);
+    EXPECT_EQ(*dataset, ExampleWater());
+    EXPECT_EQ(DatasetToJson(*dataset), kExampleLine);
+}
+
+TEST(DatasetJson, NewDataSetWritesAllEighteenFieldsWithTodayAndZeros) {
+    const TWaterDataset dataset;
+    const std::string today = FormatFileNumber(TodayAsDayCount());
+    EXPECT_EQ(DatasetToJson(dataset),
+              R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"FCreateDate":)" + today +
+                  R"(,"FRAC":0,"IPH":0,"IT":0,"INA":0,"IMG":0,"ICA":0,"ISO4":0,"ICL":0,"WATCHAR":1,"ITDS":0,)"
+                  R"("ICONDU":0,"IMHU":0,"CARBSYSORDER":0,"IALK":0,"IHACI":0,"ITOTC":0,"IPCO2":0}})");
+}
+
+TEST(DatasetJson, NegativeIndicesAndSmallRealsUseTheFileForms) {
+    TWaterDataset dataset = ExampleWater();
+    dataset.SetCarbonCharacterIndex(-3);
+    dataset.SetPressureCO2(0.00005);
+    dataset.SetAcidity(-950);
+    const std::string json = DatasetToJson(dataset);
+    EXPECT_NE(json.find(R"("CARBSYSORDER":-3,)"), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("IPCO2":5E-5})"), std::string::npos) << json;
+    EXPECT_NE(json.find(R"("IHACI":-950,)"), std::string::npos) << json;
+}
+
+TEST(DatasetJson, NonFiniteRealIsRefusedNamingTheField) {
+    for (const double bad : {std::nan(""), std::numeric_limits<double>::infinity()}) {
+        TWaterDataset dataset = ExampleWater();
+        dataset.SetPh(bad);
+        try {
+            DatasetToJson(dataset);
+            ADD_FAILURE() << "a non-finite pH was written";
+        } catch (const TDatasetFormatError& e) {
+            EXPECT_EQ(std::string(e.what()), "The data set cannot be written: Ph (IPH) holds " +
+                                                 FormatFileNumber(bad) +
+                                                 ", and a data set file holds only finite numbers");
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading accepted texts
+
+TEST(DatasetJson, EmptyFieldsGiveANewDataSet) {
+    const auto dataset = DatasetFromJson(WithFields(""));
+    ASSERT_NE(dataset, nullptr);
+    EXPECT_EQ(*dataset, TWaterDataset());
+}
+
+TEST(DatasetJson, LowerCaseKeysInAnotherOrderWithWhitespaceAndALineEnd) {
+    const std::string text = " \t\r\n{ \"fields\" : {\"ialk\":120, \"icondu\":45.5,\"icl\":60,\"iSo4\":40,"
+                             "\"ica\":100,\"img\":30,\"ina\":50,\"it\":20,\"iph\":7.5,\"fcreatedate\":41556},"
+                             "\"id\":1, \"type\":\"CalvaroModel.TWaterDataset\"}\r\n";
+    const auto dataset = DatasetFromJson(text);
+    ASSERT_NE(dataset, nullptr);
+    EXPECT_EQ(*dataset, ExampleWater());
+}
+
+TEST(DatasetJson, RepeatedKeysAreAppliedInOrder) {
+    const auto dataset = DatasetFromJson(WithFields(R"("IPH":7,"iph":8.25,"WATCHAR":0,"watchar":2)"));
+    EXPECT_EQ(dataset->Ph(), 8.25);
+    EXPECT_EQ(dataset->WaterCharacterIndex(), 2);
+}
+
+TEST(DatasetJson, NumbersGivenAsStringsAreRead) {
+    const auto dataset = DatasetFromJson(
+        WithFields(R"("IPH":"7.25","IT":"+20","IHACI":"-950","IPCO2":"5E-5","ICA":"1e2","INA":".5",)"
+                   R"("ICL":"60.","WATCHAR":"2","CARBSYSORDER":"+3","IALK":120.0,"IMG":1E1)"));
+    EXPECT_EQ(dataset->Ph(), 7.25);
+    EXPECT_EQ(dataset->Temperature(), 20);
+    EXPECT_EQ(dataset->Acidity(), -950);
+    EXPECT_EQ(dataset->PressureCO2(), 0.00005);
+    EXPECT_EQ(dataset->Calcium(), 100);
+    EXPECT_EQ(dataset->Sodium(), 0.5);
+    EXPECT_EQ(dataset->Chloride(), 60);
+    EXPECT_EQ(dataset->WaterCharacterIndex(), 2);
+    EXPECT_EQ(dataset->CarbonCharacterIndex(), 3);
+    EXPECT_EQ(dataset->Alkalinity(), 120);
+    EXPECT_EQ(dataset->Magnesium(), 10);
+}
+
+TEST(DatasetJson, IntegerFieldsTakeTheWholeThirtyTwoBitRange) {
+    const auto dataset = DatasetFromJson(WithFields(R"("WATCHAR":-2147483648,"CARBSYSORDER":2147483647)"));
+    EXPECT_EQ(dataset->WaterCharacterIndex(), std::numeric_limits<int>::min());
+    EXPECT_EQ(dataset->CarbonCharacterIndex(), std::numeric_limits<int>::max());
+}
+
+TEST(DatasetJson, OtherTopLevelKeysAndAnyIdAreIgnored) {
+    const auto dataset = DatasetFromJson(
+        R"({"comment":[1,{"a":null}],"id":{"x":[true]},"type":"CalvaroModel.TWaterDataset","fields":{"IPH":7}})");
+    EXPECT_EQ(dataset->Ph(), 7);
+}
+
+TEST(DatasetJson, TheLastTopLevelFieldsObjectCounts) {
+    const auto dataset = DatasetFromJson(
+        R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"IPH":7},"fields":{"IT":9}})");
+    EXPECT_EQ(dataset->Ph(), 0);
+    EXPECT_EQ(dataset->Temperature(), 9);
+}
+
+TEST(DatasetJson, DeepNestingInAnIgnoredValueIsHarmless) {
+    const std::string deep = std::string(100000, '[') + std::string(100000, ']');
+    const auto dataset =
+        DatasetFromJson(R"({"id":)" + deep + R"(,"type":"CalvaroModel.TWaterDataset","fields":{"IPH":7}})");
+    EXPECT_EQ(dataset->Ph(), 7);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading refused texts: every message
+
+struct TRefusalRow {
+    const char* Name;
+    std::string Text;
+    std::string Message;
+};
+
+const std::string kNotAnObject = "The input value is not a valid Object";
+const std::string kResult = R"({"type":"CalvaroModel.TCalculationResult","id":1,"fields":{)";
+
+const TRefusalRow kRefusalRows[] = {
+    {"SingleSpace", " ", kNotAnObject},
+    {"Array", "[]", kNotAnObject},
+    {"Number", "42", kNotAnObject},
+    {"String", R"("CalvaroModel.TWaterDataset")", kNotAnObject},
+    {"Null", "null", kNotAnObject},
+    {"UnclosedObject", R"({"id":1)", kNotAnObject},
+    {"TrailingComma", R"({"id":1,})", kNotAnObject},
+    {"TwoValues", WithFields("") + " {}", kNotAnObject},
+    {"TrailingGarbage", WithFields("") + "x", kNotAnObject},
+    {"SingleQuotes", R"({'id':1})", kNotAnObject},
+    {"LeadingZero", WithFields(R"("IPH":07)"), kNotAnObject},
+    {"PlusSignedNumber", WithFields(R"("IPH":+7)"), kNotAnObject},
+    {"Comment", "/* x */" + WithFields(""), kNotAnObject},
+    {"NulAfterTheValue", WithFields("") + std::string(1, '\0'), kNotAnObject},
+    {"ByteOrderMarkInDecodedText", "\xEF\xBB\xBF" + WithFields(""), kNotAnObject},
+    {"SyntaxErrorAfterABadField", WithFields(R"("IPH":"x")") + ",", kNotAnObject},
+    {"NoId", R"({"type":"CalvaroModel.TWaterDataset","fields":{}})", "The data set file has no \"id\" key"},
+    {"IdInUpperCase", R"({"ID":1,"type":"CalvaroModel.TWaterDataset","fields":{}})",
+     "The data set file has no \"id\" key"},
+    {"NoType", R"({"id":1,"fields":{}})", "The data set file names no class: the \"type\" key is missing"},
+    {"TypeNotAString", R"({"id":1,"type":5,"fields":{}})",
+     "The \"type\" value of the data set file must be a class name such as \"CalvaroModel.TWaterDataset\", "
+     "but is '5'"},
+    {"TypeNull", R"({"id":1,"type":null,"fields":{}})",
+     "The \"type\" value of the data set file must be a class name such as \"CalvaroModel.TWaterDataset\", "
+     "but is null"},
+    {"UnknownType", R"({"type":"CalvaroModel.TFoo","id":1,"fields":{}})",
+     "Internal: Cannot instantiate type CalvaroModel.TFoo"},
+    {"TypeInOtherCase", R"({"type":"calvaromodel.twaterdataset","id":1,"fields":{}})",
+     "Internal: Cannot instantiate type calvaromodel.twaterdataset"},
+    {"BareClassName", R"({"type":"TWaterDataset","id":1,"fields":{}})",
+     "Internal: Cannot instantiate type TWaterDataset"},
+    {"CalculationResult", kResult + R"("ALKF":1,"watchar":2}})", "Invalid class typecast"},
+    {"CalculationResultWithDataSetField", kResult + R"("IPH":7}})",
+     "Internal: Field IPH cannot be found in type TCalculationResult"},
+    {"NoFields", R"({"type":"CalvaroModel.TWaterDataset","id":1})",
+     "The data set file has no \"fields\" object with the values of the data set"},
+    {"FieldsArray", R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":[]})",
+     "The \"fields\" value of the data set file must be an object, but is an array"},
+    {"FieldsString", R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":"IPH"})",
+     "The \"fields\" value of the data set file must be an object, but is 'IPH'"},
+    {"UnknownField", WithFields(R"("XYZ":1)"), "Internal: Field XYZ cannot be found in type TWaterDataset"},
+    {"PropertyNameIsNoFieldName", WithFields(R"("Ph":7)"),
+     "Internal: Field Ph cannot be found in type TWaterDataset"},
+    {"FirstBadPairDecides", WithFields(R"("IPH":7,"XYZ":1,"IT":"x")"),
+     "Internal: Field XYZ cannot be found in type TWaterDataset"},
+    {"RealWithComma", WithFields(R"("IPH":"7,5")"), "'7,5' is not a valid floating point value"},
+    {"RealLetters", WithFields(R"("IPH":"abc")"), "'abc' is not a valid floating point value"},
+    {"RealEmptyString", WithFields(R"("IPH":"")"), "'' is not a valid floating point value"},
+    {"RealWithBlanks", WithFields(R"("IPH":" 7.5")"), "' 7.5' is not a valid floating point value"},
+    {"RealNaNText", WithFields(R"("IPH":"NaN")"), "'NaN' is not a valid floating point value"},
+    {"RealInfText", WithFields(R"("IPH":"inf")"), "'inf' is not a valid floating point value"},
+    {"RealOverflowingNumber", WithFields(R"("IPH":1e999)"), "'1e999' is not a valid floating point value"},
+    {"RealOverflowingString", WithFields(R"("FCreateDate":"-1E400")"),
+     "'-1E400' is not a valid floating point value"},
+    {"RealHexString", WithFields(R"("IPH":"0x10")"), "'0x10' is not a valid floating point value"},
+    {"IntegerWithFraction", WithFields(R"("WATCHAR":1.5)"), "'1.5' is not a valid integer value"},
+    {"IntegerWithPointZero", WithFields(R"("WATCHAR":1.0)"), "'1.0' is not a valid integer value"},
+    {"IntegerWithExponent", WithFields(R"("CARBSYSORDER":1E2)"), "'1E2' is not a valid integer value"},
+    {"IntegerLetters", WithFields(R"("WATCHAR":"x")"), "'x' is not a valid integer value"},
+    {"IntegerAboveThirtyTwoBits", WithFields(R"("WATCHAR":2147483648)"),
+     "'2147483648' is not a valid integer value"},
+    {"IntegerBelowThirtyTwoBits", WithFields(R"("WATCHAR":-2147483649)"),
+     "'-2147483649' is not a valid integer value"},
+    {"IntegerBeyondSixtyFourBits", WithFields(R"("WATCHAR":123456789012345678901234)"),
+     "'123456789012345678901234' is not a valid integer value"},
+    {"IntegerStringAboveRange", WithFields(R"("WATCHAR":"3000000000")"),
+     "'3000000000' is not a valid integer value"},
+    {"IntegerStringDoubleSign", WithFields(R"("WATCHAR":"+-1")"), "'+-1' is not a valid integer value"},
+    {"True", WithFields(R"("IPH":true)"), "The value of field IPH must be a number, but the file holds true"},
+    {"False", WithFields(R"("watchar":false)"),
+     "The value of field watchar must be a number, but the file holds false"},
+    {"NullValue", WithFields(R"("IT":null)"),
+     "The value of field IT must be a number, but the file holds null"},
+    {"ObjectValue", WithFields(R"("IT":{"v":1})"),
+     "The value of field IT must be a number, but the file holds an object"},
+    {"ArrayValue", WithFields(R"("IT":[20])"),
+     "The value of field IT must be a number, but the file holds an array"},
+};
+
+class DatasetRefusal : public ::testing::TestWithParam<TRefusalRow> {};
+
+TEST_P(DatasetRefusal, LoadFailsWithItsMessage) {
+    const auto& row = GetParam();
+    try {
+        const auto dataset = DatasetFromJson(row.Text);
+        ADD_FAILURE() << "loaded " << DatasetToJson(*dataset);
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), row.Message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DatasetRefusal, ::testing::ValuesIn(kRefusalRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+// Every text one edit away from the example line either loads or is refused with a format error:
+// nothing the reader is given may crash it or escape as another kind of error.
+TEST(DatasetJson, DamagedExampleLinesLoadOrAreRefused) {
+    std::string replacements = "\"{}[]:,0-.eE\\ \x80\xFF";
+    replacements += '\0';
+    int loaded = 0, refused = 0;
+    for (std::size_t i = 0; i < kExampleLine.size(); ++i) {
+        std::vector<std::string> variants{kExampleLine.substr(0, i) + kExampleLine.substr(i + 1)};
+        for (const char c : replacements) {
+            std::string changed = kExampleLine;
+            changed[i] = c;
+            variants.push_back(changed);
+        }
+        for (const auto& text : variants) {
+            try {
+                if (DatasetFromJson(text)) ++loaded;
+            } catch (const TDatasetFormatError&) {
+                ++refused;
+            }
+        }
+    }
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+    EXPECT_EQ(loaded + refused, static_cast<int>(kExampleLine.size() * (replacements.size() + 1)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Files
+
+TEST_F(DatasetFiles, SavedExampleIsTheExampleLineAndLoadsBackEqual) {
+    const std::string path = PathOf("example.clv");
+    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), path));
+    EXPECT_EQ(ReadBytes(path), kExampleLine) << "one line, no line end, no byte-order mark";
+    const auto loaded = LoadDatasetFromFile(path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(*loaded, ExampleWater());
+}
+
+TEST_F(DatasetFiles, SavingReplacesTheWholeContentAndLeavesNoTemporaryFile) {
+    const std::string path = PathOf("water.clv");
+    WriteBytes(path, std::string(5000, 'x'));
+    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), path));
+    EXPECT_EQ(ReadBytes(path), kExampleLine);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+}
+
+TEST_F(DatasetFiles, SavingThroughALinkWritesTheFileItNames) {
+    const std::string target = PathOf("target.clv");
+    const std::string link = PathOf("link.clv");
+    WriteBytes(target, "old");
+    fs::create_symlink(target, link);
+    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), link));
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(ReadBytes(target), kExampleLine);
+}
+
+TEST_F(DatasetFiles, NonFiniteValueWritesNothingAndKeepsTheOldFile) {
+    const std::string path = PathOf("water.clv");
+    WriteBytes(path, kExampleLine);
+    TWaterDataset dataset = ExampleWater();
+    dataset.SetPressureCO2(-std::numeric_limits<double>::infinity());
+    EXPECT_THROW(SaveDatasetToFile(dataset, path), TDatasetFormatError);
+    EXPECT_EQ(ReadBytes(path), kExampleLine);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+}
+
+// Before saving went through a temporary file, a save that failed part-way had already emptied
+// the old file: the operator lost the data set on disk as well.
+TEST_F(DatasetFiles, SaveFailingPartWayKeepsTheOldFile) {
+    const std::string path = PathOf("water.clv");
+    const std::string old = WithFields(R"("IPH":8.1)");
+    WriteBytes(path, old);
+
+    // A file-size limit below the data set's length makes the write fail in the middle.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::string message;
+    try {
+        SaveDatasetToFile(ExampleWater(), path);
+    } catch (const TFileError& e) {
+        message = e.what();
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_EQ(message, "Cannot write file \"" + path + "\": " + std::strerror(EFBIG));
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+}
+
+TEST_F(DatasetFiles, SavingIntoAMissingFolderOrOntoAFolderRaisesTheSystemMessage) {
+    const std::string missing = PathOf("no-such-folder/water.clv");
+    try {
+        SaveDatasetToFile(ExampleWater(), missing);
+        ADD_FAILURE() << "saved into a missing folder";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot create file \"" + missing + "\": " + std::strerror(ENOENT));
+    }
+    try {
+        SaveDatasetToFile(ExampleWater(), FFolder.string());
+        ADD_FAILURE() << "saved over a folder";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + FFolder.string() + "\": " + std::strerror(EISDIR));
+    }
+    EXPECT_THROW(SaveDatasetToFile(ExampleWater(), ""), TFileError);
+    EXPECT_TRUE(FolderEntries().empty());
+}
+
+TEST_F(DatasetFiles, LoadingAMissingFileOrAFolderRaisesTheSystemMessage) {
+    const std::string missing = PathOf("missing.clv");
+    try {
+        LoadDatasetFromFile(missing);
+        ADD_FAILURE() << "loaded a missing file";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()), "Cannot open file \"" + missing + "\": " + std::strerror(ENOENT));
+    }
+    try {
+        LoadDatasetFromFile(FFolder.string());
+        ADD_FAILURE() << "loaded a folder";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot read file \"" + FFolder.string() + "\": " + std::strerror(EISDIR));
+    }
+}
+
+TEST_F(DatasetFiles, EmptyFileOrOnlyAByteOrderMarkGivesNoDataSet) {
+    for (const std::string& bytes :
+         {std::string(), std::string("\xEF\xBB\xBF"), std::string("\xFF\xFE"), std::string("\xFE\xFF")}) {
+        const std::string path = PathOf("empty.clv");
+        WriteBytes(path, bytes);
+        EXPECT_EQ(LoadDatasetFromFile(path), nullptr) << bytes.size() << " bytes";
+    }
+}
+
+TEST_F(DatasetFiles, SingleSpaceIsNotAnObject) {
+    const std::string path = PathOf("space.clv");
+    WriteBytes(path, " ");
+    try {
+        LoadDatasetFromFile(path);
+        ADD_FAILURE() << "loaded a single space";
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), kNotAnObject);
+    }
+}
+
+std::string Utf16(const std::string& ascii, bool bigEndian) {
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char c : ascii) {
+        if (bigEndian) bytes += '\0';
+        bytes += c;
+        if (!bigEndian) bytes += '\0';
+    }
+    return bytes;
+}
+
+TEST_F(DatasetFiles, ByteOrderMarksSelectTheEncoding) {
+    struct TEncoding {
+        const char* Name;
+        std::string Bytes;
+    };
+    const TEncoding encodings[] = {
+        {"Utf8WithBom", "\xEF\xBB\xBF" + kExampleLine},
+        {"Utf16LittleEndian", Utf16(kExampleLine + "\r\n", false)},
+        {"Utf16BigEndian", Utf16(kExampleLine, true)},
+        {"EightBitWithoutBom", kExampleLine + "\n"},
+    };
+    for (const auto& encoding : encodings) {
+        SCOPED_TRACE(encoding.Name);
+        const std::string path = PathOf("encoded.clv");
+        WriteBytes(path, encoding.Bytes);
+        const auto loaded = LoadDatasetFromFile(path);
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_EQ(*loaded, ExampleWater());
+    }
+}
+
+TEST_F(DatasetFiles, EightBitTextIsReadAsLatin1) {
+    const std::string path = PathOf("latin1.clv");
+    WriteBytes(path, WithFields("\"IPH\xE9\":7"));
+    try {
+        LoadDatasetFromFile(path);
+        ADD_FAILURE() << "loaded an unknown field";
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), "Internal: Field IPH\xC3\xA9 cannot be found in type TWaterDataset");
+    }
+}
+
+TEST_F(DatasetFiles, Utf16SurrogatePairsDecodeAndBrokenUnitsAreRefused) {
+    // U+1F4A7 (a droplet) as the surrogate pair D83D DCA7 in an ignored key's value.
+    std::string pair =
+        Utf16(R"({"note":"x","id":1,"type":"CalvaroModel.TWaterDataset","fields":{"IPH":7}})", false);
+    const std::size_t x = pair.find(std::string("x\0", 2));
+    pair.replace(x, 2, std::string("\x3D\xD8\xA7\xDC", 4));
+    const std::string path = PathOf("utf16.clv");
+    WriteBytes(path, pair);
+    EXPECT_EQ(LoadDatasetFromFile(path)->Ph(), 7);
+
+    // A lone high surrogate outside a string, and an odd trailing byte, leave no valid object.
+    WriteBytes(path, Utf16(WithFields(""), false) + std::string("\x3D\xD8", 2));
+    EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
+    WriteBytes(path, Utf16(WithFields(""), true) + "}");
+    EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reduction to 15 digits and the in-memory copy
+
+TEST_F(DatasetFiles, MoreThanFifteenDigitsAreReducedOnSaveAndLoad) {
+    TWaterDataset dataset = ExampleWater();
+    dataset.SetPh(7.123456789012345678);
+    dataset.SetPressureCO2(0.00005);
+    const std::string path = PathOf("digits.clv");
+    SaveDatasetToFile(dataset, path);
+    const auto loaded = LoadDatasetFromFile(path);
+    EXPECT_EQ(loaded->Ph(), 7.12345678901235);
+    EXPECT_EQ(loaded->PressureCO2(), 0.00005);
+    EXPECT_NE(ReadBytes(path).find("\"IPCO2\":5E-5}"), std::string::npos);
+}
+
+TEST(DatasetClone, CopyIsTheSaveAndLoadOfTheSource) {
+    TWaterDataset source = ExampleWater();
+    source.SetCreateDate(41556.75);
+    source.SetFraction(100.0 / 3.0);
+    source.SetAcidity(-2.0 / 3.0);
+    source.SetWaterCharacterIndex(2);
+    source.SetCarbonCharacterIndex(3);
+    source.SetTDS(1e-7);
+    const auto copy = CloneDataset(source);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_NE(copy.get(), &source);
+    EXPECT_EQ(copy->CreateDate(), 41556.75);
+    EXPECT_EQ(copy->Fraction(), 33.3333333333333);
+    EXPECT_EQ(copy->Acidity(), -0.666666666666667);
+    EXPECT_EQ(copy->TDS(), 1e-7);
+    EXPECT_EQ(copy->WaterCharacterIndex(), 2);
+    EXPECT_EQ(copy->CarbonCharacterIndex(), 3);
+    EXPECT_EQ(copy->Ph(), 7.5);
+    EXPECT_EQ(*CloneDataset(*copy), *copy) << "a reduced copy copies exactly";
+}
+
+TEST(DatasetClone, NonFiniteValueCannotBeCopied) {
+    TWaterDataset source = ExampleWater();
+    source.SetTemperature(std::nan(""));
+    EXPECT_THROW(CloneDataset(source), TDatasetFormatError);
+}
+
+} // namespace
