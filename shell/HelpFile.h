@@ -1,0 +1,19 @@
+#pragma once
+// The compiled help file "help.chm" beside the executable, and the request to show it. Used by the
+// main window's "Open help file" and by the calculation windows' help key.
+
+#include <QString>
+
+class QWidget;
+
+// The executable's directory followed by "/help.chm".
+QString HelpFilePath();
+
+// Asks the desktop (through Dialogs().OpenDocument) to show the help file's table of contents.
+// A missing file, or a desktop with no viewer for it, gives a message that names the path and the
+// viewer to install.
+void ShowHelpContents(QWidget* parent);
+
+// The two messages, for tests and for the command line's wording.
+QString MissingHelpFileMessage(const QString& path);
+QString NoHelpViewerMessage(const QString& path);

@@ -1,0 +1,44 @@
+#pragma once
+// TFormViewDataset: the characterised state of a data set (its analysis with the TDS,
+// conductivity, ionic strength and CaCO3 precipitation potential the engine derives from it),
+// with Export and Print. Not modal; each View command opens one more.
+//
+// The view is given the data set window's own data set, not a copy: characterising it writes the
+// computed alkalinity and acidity into that data set, where they stay.
+
+#include <QDialog>
+
+#include <array>
+
+class QLabel;
+class TCsvWriter;
+class TWaterDataset;
+
+class TFormViewDataset : public QDialog {
+    Q_OBJECT
+public:
+    // The data set is not owned; it must outlive FormShow (the values are read once).
+    TFormViewDataset(QWidget* owner, TWaterDataset* dataset);
+
+    // Characterises the data set and fills the value labels. Runs once, before the first showing
+    // at the latest; throws the engine's error when the water cannot be characterised.
+    void FormShow();
+    void ButtonExportClick();
+    void ButtonPrintClick();
+    void ButtonCloseClick();
+    // The fourteen rows of the export and the print-out, with the values as displayed.
+    void WriteResults(TCsvWriter& writer) const;
+
+    // The displayed value of a row by its control name (LabelPh, LabelAlkalinity, ...).
+    QString ValueText(const QString& labelName) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void BuildControls();
+    QLabel* Value(const char* name) const;
+
+    TWaterDataset* FDataset;
+    bool FShown = false;
+};
