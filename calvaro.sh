@@ -19,6 +19,7 @@ packages=(
   libbenchmark-dev
   fp-utils
   xvfb xauth
+  poppler-utils
 )
 
 install_missing() {
