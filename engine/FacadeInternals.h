@@ -61,6 +61,13 @@ struct TSofteningLimits {
     double ACIMIN = 0;  // acidity at that point, mmol/l
     double HMIN = 0;    // hydrogen-ion activity at that point, mmol/l
     double LIMEINV = 0; // ALK - 2*CA of the untreated water, mmol/l
+
+    // Ionic strength at the lowest-calcium point: a lime target of exactly CAMIN reports it.
+    double MUMIN = 0;
+    // Set by GetSofteningCaLimits once the limits are computed, with the water they belong to;
+    // a lime run for another water is refused instead of using limits that are not its own.
+    bool Stored = false;
+    TLoadedDataset Water;
 };
 
 struct TFacadeState {
