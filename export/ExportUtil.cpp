@@ -26,7 +26,8 @@ using TFile = std::unique_ptr<std::FILE, TFileCloser>;
 // 0 when the bytes are written and the file is closed, otherwise the first error.
 int WriteAndClose(TFile file, std::string_view bytes) {
     errno = 0;
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
+    const bool written =
+        bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();
     int error = written ? 0 : (errno ? errno : EIO);
     errno = 0;
     if (std::fclose(file.release()) != 0 && error == 0) error = errno ? errno : EIO;

@@ -493,14 +493,26 @@ TEST_F(DatasetFiles, EightBitTextIsReadAsLatin1) {
 }
 
 TEST_F(DatasetFiles, Utf16SurrogatePairsDecodeAndBrokenUnitsAreRefused) {
-    // U+1F4A7 (a droplet) as the surrogate pair D83D DCA7 in an ignored key's value.
-    std::string pair =
-        Utf16(R"({"note":"x","id":1,"type":"CalvaroModel.TWaterDataset","fields":{"IPH":7}})", false);
-    const std::size_t x = pair.find(std::string("x\0", 2));
-    pair.replace(x, 2, std::string("\x3D\xD8\xA7\xDC", 4));
+    // U+1F4A7 (a droplet) as the surrogate pair D83D DCA7, once in an ignored value and once as a
+    // field key, whose refusal shows the decoded character.
+    const auto withDroplet = [](std::string utf16) {
+        for (std::size_t x; (x = utf16.find(std::string("x\0", 2))) != std::string::npos;)
+            utf16.replace(x, 2, std::string("\x3D\xD8\xA7\xDC", 4));
+        return utf16;
+    };
     const std::string path = PathOf("utf16.clv");
-    WriteBytes(path, pair);
+    WriteBytes(path,
+               withDroplet(Utf16(
+                   R"({"note":"x","id":1,"type":"CalvaroModel.TWaterDataset","fields":{"IPH":7}})", false)));
     EXPECT_EQ(LoadDatasetFromFile(path)->Ph(), 7);
+    WriteBytes(path, withDroplet(Utf16(WithFields(R"("x":7)"), false)));
+    try {
+        LoadDatasetFromFile(path);
+        ADD_FAILURE() << "loaded an unknown field";
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Internal: Field \xF0\x9F\x92\xA7 cannot be found in type TWaterDataset");
+    }
 
     // A lone high surrogate outside a string, and an odd trailing byte, leave no valid object.
     WriteBytes(path, Utf16(WithFields(""), false) + std::string("\x3D\xD8", 2));
