@@ -1,0 +1,540 @@
+#include "CalculationBaseForm.h"
+
+#include "Dialogs.h"
+#include "EngineFacade.h"
+#include "GuardedTabWidget.h"
+#include "HelpFile.h"
+#include "LocaleNumbers.h"
+#include "ResultsOutput.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QShowEvent>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+const QString kCannotViewResults =
+    QStringLiteral("Cannot view the results before all the values are correct.");
+const QString kCalculationError = QStringLiteral("Error while running the calculation: ");
+const QString kNoResult = QStringLiteral("Warning: No calculation result created!");
+const QString kResultNotSet = QStringLiteral("Bug: The result object was not set!");
+const QString kUpdateQuestion = QStringLiteral(
+    "Would you like to update the active data set with the obtained values for further processing?");
+// Dynamic properties of the number boxes: the status bar prompt and the caption errors name.
+constexpr const char* kPromptProperty = "calcPrompt";
+constexpr const char* kCaptionProperty = "calcCaption";
+
+constexpr int kStatusPanelWidth = 350;
+constexpr QSize kMinimumWindowSize(400, 350);
+
+// Half away from zero at `decimals` decimals: 7.456 -> 7.46, -1.237 -> -1.24. The division by the
+// power of ten (rather than a multiplication by the step) gives the nearest double to the decimal.
+double RoundHalfAwayFromZero(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    return std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5)) / scale;
+}
+
+// The decimals the data set keeps of a treated water's values.
+constexpr int kValueDecimals = 2;
+constexpr int kIonicStrengthDecimals = 4;
+// CO2 partial pressures run from 0.00005 to 1 atm. Seven decimals keep the rounding error at or
+// below 0.1 % over that whole range (0.05e-6 on 5e-5), a tenth of what the pH's own rounding to
+// 0.01 (about 1.2 %) does to the carbonate system, so a water entered by its CO2 partial pressure
+// keeps its alkalinity.
+constexpr int kPressureCO2Decimals = 7;
+
+QString StdToQ(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+} // namespace
+
+TCalcForm::TCalcForm(QWidget* owner) : QDialog(owner) {
+    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint);
+    setSizeGripEnabled(false);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* body = new QVBoxLayout;
+    body->setContentsMargins(9, 9, 9, 6);
+    outer->addLayout(body, 1);
+
+    createPages();
+    body->addWidget(FTabControl, 1);
+    createButtons();
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(FButtonExport);
+    buttons->addWidget(FButtonPrint);
+    buttons->addStretch(1);
+    buttons->addWidget(FButtonCancel);
+    body->addLayout(buttons);
+    createStatusBar();
+    outer->addWidget(FStatusBar);
+}
+
+TCalcForm::~TCalcForm() = default;
+
+void TCalcForm::createPages() {
+    FTabControl = new TGuardedTabWidget(this);
+    FTabControl->setObjectName(QStringLiteral("TabControl"));
+
+    FTabSheetInputs = new QWidget;
+    FTabSheetInputs->setObjectName(QStringLiteral("TabSheetInputs"));
+    FInputsLayout = new QVBoxLayout(FTabSheetInputs);
+    FInputsLayout->addStretch(1);
+    FTabControl->addTab(FTabSheetInputs, QStringLiteral("Input"));
+
+    FTabSheetResults = new QWidget;
+    FTabSheetResults->setObjectName(QStringLiteral("TabSheetResults"));
+    auto* resultsLayout = new QVBoxLayout(FTabSheetResults);
+    FGroupBoxResults = new QGroupBox(QStringLiteral("Results after treatment"), FTabSheetResults);
+    FGroupBoxResults->setObjectName(QStringLiteral("GroupBoxResults"));
+    FResultsGrid = new QGridLayout(FGroupBoxResults);
+    FResultsGrid->setColumnStretch(2, 1);
+    FResultsGrid->setHorizontalSpacing(12);
+    FResultsGrid->setVerticalSpacing(3);
+    resultsLayout->addWidget(FGroupBoxResults);
+    resultsLayout->addStretch(1);
+    FTabControl->addTab(FTabSheetResults, QStringLiteral("Results"));
+    createResultRows();
+
+    FTabControl->SetGuard([this](int newIndex) { return GuardPageChange(newIndex); });
+}
+
+QLabel* TCalcForm::createValueLabel(const QString& name) {
+    auto* value = new QLabel(FGroupBoxResults);
+    value->setObjectName(name);
+    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    // Wide enough for a value in the hundreds of thousands, so a large result is never cut off.
+    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(FormatPattern(-888888.88, 2)) + 4);
+    return value;
+}
+
+void TCalcForm::createResultRows() {
+    struct TRowDefinition {
+        const char* Caption;
+        const char* Name;
+        const char* Unit;
+        double TCalculationResult::*Field;
+        int Decimals;
+    };
+    // The on-screen units are written with the digit zero ("CaC03", "C03", "mgS04/l"), as the
+    // operators know them from the earlier versions; the export uses the letter O.
+    static constexpr std::array<TRowDefinition, 13> kRows{{
+        {"pH :", "LabelPh", "", &TCalculationResult::PHF, 2},
+        {"Temperature :", "LabelTemperature", "degrees C", &TCalculationResult::TF, 2},
+        {"Total alkalinity :", "LabelAlkalinity", "mg/l as CaC03", &TCalculationResult::ALKF, 2},
+        {"C03 acidity :", "LabelAcidity", "mg/l as CaC03", &TCalculationResult::ACIF, 2},
+        {"Total calcium :", "LabelCalcium", "mg/l as CaC03", &TCalculationResult::CAF, 2},
+        {"Total magnesium :", "LabelMagnesium", "mg/l as CaC03", &TCalculationResult::MGF, 2},
+        {"Total sodium :", "LabelSodium", "mgNa/l", &TCalculationResult::NAF, 2},
+        {"Total chloride :", "LabelChoride", "mgCl/l", &TCalculationResult::CLF, 2},
+        {"Total sulphate :", "LabelSulphate", "mgS04/l", &TCalculationResult::SO4F, 2},
+        {"TDS  :", "LabelTds", "mg/l", &TCalculationResult::TDSF, 2},
+        {"Conductivity :", "LabelConductivity", "mS/m", &TCalculationResult::CONF, 2},
+        {"Ionic strength :", "LabelMhuf", "", &TCalculationResult::MHUF, 4},
+        {"Precipitation potential :", "LabelPrecPotential", "mg/l as CaC03", &TCalculationResult::CPPF, 2},
+    }};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const auto& row = kRows[i];
+        const int gridRow = static_cast<int>(i);
+        FResultsGrid->addWidget(new QLabel(QString::fromLatin1(row.Caption), FGroupBoxResults), gridRow, 0);
+        QLabel* value = createValueLabel(QString::fromLatin1(row.Name));
+        FResultsGrid->addWidget(value, gridRow, 1);
+        FResultsGrid->addWidget(new QLabel(QString::fromLatin1(row.Unit), FGroupBoxResults), gridRow, 2);
+        FResultRows[i] = {value, row.Field, row.Decimals};
+    }
+}
+
+void TCalcForm::createButtons() {
+    auto makeButton = [this](const QString& text, const QString& name) {
+        auto* button = new QPushButton(text, this);
+        button->setObjectName(name);
+        // Return in an input box must not close the window or start an export.
+        button->setAutoDefault(false);
+        return button;
+    };
+    FButtonExport = makeButton(QStringLiteral("Export..."), QStringLiteral("ButtonExport"));
+    FButtonPrint = makeButton(QStringLiteral("Print..."), QStringLiteral("ButtonPrint"));
+    FButtonCancel = makeButton(QStringLiteral("Close"), QStringLiteral("ButtonCancel"));
+    FButtonExport->hide();
+    FButtonPrint->hide();
+    connect(FButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
+    connect(FButtonExport, &QPushButton::clicked, this, [this] { ButtonExportClick(); });
+    connect(FButtonPrint, &QPushButton::clicked, this, [this] { ButtonPrintClick(); });
+}
+
+void TCalcForm::createStatusBar() {
+    FStatusBar = new QStatusBar(this);
+    FStatusBar->setObjectName(QStringLiteral("StatusBar"));
+    FStatusBar->setSizeGripEnabled(false);
+    FStatusPanel = new QLabel(FStatusBar);
+    FStatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    FStatusPanel->setAlignment(Qt::AlignCenter);
+    FStatusPanel->setMinimumWidth(kStatusPanelWidth);
+    FStatusBar->addWidget(FStatusPanel, 1);
+}
+
+// ---- building blocks for the concrete windows ----
+
+QGroupBox* TCalcForm::createInputGroup(const QString& title, const QString& name) {
+    auto* group = new QGroupBox(title, FTabSheetInputs);
+    group->setObjectName(name);
+    auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(3, 1);
+    FInputsLayout->insertWidget(FInputsLayout->count() - 1, group);
+    return group;
+}
+
+QLineEdit* TCalcForm::createNumberInput(QGroupBox* group, const QString& caption, const QString& unit,
+                                        const QString& prompt, const QString& name) {
+    auto* grid = static_cast<QGridLayout*>(group->layout());
+    const int row = grid->rowCount();
+    auto* label = new QLabel(caption, group);
+    auto* box = new QLineEdit(group);
+    box->setObjectName(name);
+    label->setBuddy(box);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(box, row, 1);
+    if (!unit.isEmpty()) grid->addWidget(new QLabel(unit, group), row, 2);
+    QString fieldName = caption;
+    fieldName.remove(QRegularExpression(QStringLiteral("\\s*:\\s*$")));
+    box->setProperty(kCaptionProperty, fieldName);
+    SetInputPrompt(box, prompt);
+    box->installEventFilter(this);
+    FPromptedInputs.append(box);
+    connect(box, &QLineEdit::textChanged, this, [this] { OnChangeValidate(); });
+    return box;
+}
+
+QComboBox* TCalcForm::createChoiceInput(QGroupBox* group, const QString& caption, const QStringList& items,
+                                        const QString& name, const QString& captionName) {
+    auto* grid = static_cast<QGridLayout*>(group->layout());
+    const int row = grid->rowCount();
+    auto* label = new QLabel(caption, group);
+    if (!captionName.isEmpty()) label->setObjectName(captionName);
+    auto* combo = new QComboBox(group);
+    combo->setObjectName(name);
+    combo->setEditable(false);
+    combo->addItems(items);
+    combo->setCurrentIndex(0);
+    label->setBuddy(combo);
+    grid->addWidget(label, row, 0);
+    grid->addWidget(combo, row, 1, 1, 2);
+    return combo;
+}
+
+void TCalcForm::SetInputPrompt(QLineEdit* box, const QString& prompt) {
+    box->setProperty(kPromptProperty, prompt);
+    if (box->hasFocus()) SetStatusText(prompt);
+}
+
+QLabel* TCalcForm::createResultRow(const QString& caption, const QString& valueName,
+                                   const QString& unitName) {
+    const int row = FResultsGrid->rowCount();
+    FResultsGrid->addWidget(new QLabel(caption, FGroupBoxResults), row, 0);
+    QLabel* value = createValueLabel(valueName);
+    FResultsGrid->addWidget(value, row, 1);
+    if (!unitName.isEmpty()) {
+        auto* unit = new QLabel(FGroupBoxResults);
+        unit->setObjectName(unitName);
+        FResultsGrid->addWidget(unit, row, 2);
+    }
+    return value;
+}
+
+QLabel* TCalcForm::createResultLine(const QString& name) {
+    auto* line = new QLabel(FGroupBoxResults);
+    line->setObjectName(name);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FResultsGrid->addWidget(line, FResultsGrid->rowCount(), 0, 1, 3);
+    return line;
+}
+
+double TCalcForm::ReadNumber(const QLineEdit* box) {
+    double value = 0;
+    if (ParseLocaleNumber(box->text(), value)) return value;
+    const QString field = box->property(kCaptionProperty).toString();
+    throw std::runtime_error(QStringLiteral("%1: expected a number, got \"%2\"")
+                                 .arg(field.isEmpty() ? box->objectName() : field, box->text())
+                                 .toStdString());
+}
+
+QString TCalcForm::TrimmedText(const std::string& text) {
+    const auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; };
+    const auto first = std::find_if_not(text.begin(), text.end(), isBlank);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), isBlank).base();
+    return first < last ? StdToQ(std::string(first, last)) : QString();
+}
+
+QString TCalcForm::FormatValue(double value) {
+    return FormatPattern(value, 2);
+}
+
+void TCalcForm::AddRow(TCsvWriter& writer, const QStringList& items) {
+    AddResultRow(writer, items);
+}
+
+void TCalcForm::SetCalcResult(std::unique_ptr<TCalculationResult> result) {
+    FCalcResult = std::move(result);
+}
+
+// ---- pages ----
+
+bool TCalcForm::IsResultsPageShown() const {
+    return FTabControl->currentIndex() == kResultsPage;
+}
+
+bool TCalcForm::GuardPageChange(int) {
+    bool allowChange = false;
+    TabControlChanging(allowChange);
+    return allowChange;
+}
+
+void TCalcForm::TabControlChanging(bool& allowChange) {
+    const bool leavingInputs = !IsResultsPageShown();
+    bool refusedAsInvalid = false;
+    if (!leavingInputs) {
+        allowChange = true;
+    } else if (!ValidateInputs()) {
+        allowChange = false;
+        refusedAsInvalid = true;
+    } else {
+        allowChange = RunCalculation();
+    }
+    SetExportVisible(allowChange && leavingInputs);
+    // A failed calculation has already said why.
+    if (refusedAsInvalid) Dialogs().ShowMessage(this, kCannotViewResults);
+}
+
+bool TCalcForm::RunCalculation() {
+    if (!IsResultsPageShown() && !ValidateInputs()) {
+        FTabSheetResults->setEnabled(false);
+        return false;
+    }
+    bool succeeded = false;
+    try {
+        if (!FDataset) throw std::logic_error("the window was opened without a data set");
+        succeeded = Calculate(*FDataset);
+    } catch (const std::exception& error) {
+        Dialogs().ShowMessage(this, kCalculationError + StdToQ(error.what()));
+        succeeded = false;
+    }
+    if (succeeded) FTabSheetResults->setEnabled(true);
+    return succeeded;
+}
+
+void TCalcForm::SetExportVisible(bool visible) {
+    FButtonExport->setVisible(visible);
+    FButtonPrint->setVisible(visible);
+}
+
+// ---- virtual operations ----
+
+void TCalcForm::SetStatusText(const QString& text) {
+    FStatusPanel->setText(text);
+}
+
+void TCalcForm::ShowResults(const TCalculationResult* result) {
+    if (!result) {
+        Dialogs().ShowMessage(this, kNoResult);
+        return;
+    }
+    for (const auto& row : FResultRows)
+        row.Value->setText(FormatPattern(result->*row.Field, row.Decimals));
+}
+
+void TCalcForm::ApplyResultToDataset(const TCalculationResult* result) {
+    if (!result || !FDataset) {
+        Dialogs().ShowMessage(this, kResultNotSet);
+        return;
+    }
+    const auto value = [](double v) { return RoundHalfAwayFromZero(v, kValueDecimals); };
+    // The engine's acidity is referenced to CO3; the data set's acidity is referenced to HCO3,
+    // which is what the engine reads back when the carbonate system is given by acidity. Total
+    // carbonate and CO2 partial pressure are the treated water's too, so the data set describes
+    // the treated water whichever carbonate measure it is entered by. The partial pressure comes
+    // first: it is the only value still computed here, and a fault leaves the data set untouched.
+    const double pressureCO2 = RoundHalfAwayFromZero(PressureCO2OfResult(*result), kPressureCO2Decimals);
+    TWaterDataset& data = *FDataset;
+    data.SetAlkalinity(value(result->ALKF));
+    data.SetAcidity(value((result->ACIF - result->ALKF) / 2));
+    data.SetCarbonateSpecies(value((result->ALKF + result->ACIF) / 2));
+    data.SetPressureCO2(pressureCO2);
+    data.SetCalcium(value(result->CAF));
+    data.SetMagnesium(value(result->MGF));
+    data.SetSodium(value(result->NAF));
+    data.SetSulphate(value(result->SO4F));
+    data.SetChloride(value(result->CLF));
+    data.SetPh(value(result->PHF));
+    data.SetTemperature(value(result->TF));
+    data.SetIonicStrength(RoundHalfAwayFromZero(result->MHUF, kIonicStrengthDecimals));
+    data.SetTDS(value(result->TDSF));
+    data.SetConductivity(value(result->CONF));
+    data.SetWaterCharacterIndex(result->WATCHAR);
+    data.SetCarbonCharacterIndex(result->CARBSYSORDER);
+}
+
+void TCalcForm::WriteResults(TCsvWriter& writer) {
+    const TCalculationResult& r = *FCalcResult;
+    const QString asCaCO3 = QStringLiteral("mg/l CaCO3");
+    AddRow(writer, {windowTitle()});
+    AddRow(writer, {QStringLiteral("pH"), FormatValue(r.PHF), QString()});
+    AddRow(writer, {QStringLiteral("Temperature"), FormatValue(r.TF), QStringLiteral("degrees C")});
+    AddRow(writer, {QStringLiteral("Total alkalinity"), FormatValue(r.ALKF), asCaCO3});
+    AddRow(writer, {QStringLiteral("Acidity"), FormatValue(r.ACIF), asCaCO3});
+    AddRow(writer, {QStringLiteral("Calcium"), FormatValue(r.CAF), asCaCO3});
+    AddRow(writer, {QStringLiteral("Magnesium"), FormatValue(r.MGF), asCaCO3});
+    AddRow(writer, {QStringLiteral("Sodium"), FormatValue(r.NAF), QStringLiteral("mgNa/l")});
+    AddRow(writer, {QStringLiteral("Sulphate"), FormatValue(r.SO4F), QStringLiteral("mgSO4/l")});
+    AddRow(writer, {QStringLiteral("Chloride"), FormatValue(r.CLF), QStringLiteral("mgCl/l")});
+    AddRow(writer, {QStringLiteral("Ionic strength"), FormatPattern(r.MHUF, kIonicStrengthDecimals)});
+    AddRow(writer, {QStringLiteral("TDS"), FormatValue(r.TDSF), QStringLiteral("mg/l")});
+    AddRow(writer, {QStringLiteral("Conductivity"), FormatValue(r.CONF), QStringLiteral("mS/m")});
+    AddRow(writer, {QStringLiteral("Precipitation potential"), FormatValue(r.CPPF), asCaCO3});
+}
+
+void TCalcForm::FormShow() {
+    FTabControl->RequestCurrentIndex(kInputPage);
+    SetExportVisible(false);
+    ValidateInputs();
+}
+
+// ---- handlers ----
+
+bool TCalcForm::ApplyAndAccept() {
+    try {
+        ApplyResultToDataset(FCalcResult.get());
+    } catch (const std::exception& error) {
+        Dialogs().ShowMessage(this, kCalculationError + StdToQ(error.what()));
+        return false;
+    }
+    done(QDialog::Accepted);
+    return true;
+}
+
+void TCalcForm::ButtonCancelClick() {
+    if (IsResultsPageShown() && Dialogs().AskYesNo(this, kUpdateQuestion)) {
+        ApplyAndAccept();
+        return;
+    }
+    done(QDialog::Rejected);
+}
+
+void TCalcForm::ButtonOkClick() {
+    bool calculated = false;
+    try {
+        calculated = FDataset && Calculate(*FDataset);
+    } catch (const std::exception& error) {
+        Dialogs().ShowMessage(this, kCalculationError + StdToQ(error.what()));
+        return;
+    }
+    if (!calculated) return;
+    if (!FCalcResult) {
+        Dialogs().ShowMessage(this, kResultNotSet);
+        return;
+    }
+    ApplyAndAccept();
+}
+
+void TCalcForm::ButtonExportClick() {
+    // Export and Print are only shown with the results page, where a result is always set.
+    if (!FCalcResult) {
+        Dialogs().ShowMessage(this, kResultNotSet);
+        return;
+    }
+    try {
+        ExportResults(this, [this](TCsvWriter& writer) { WriteResults(writer); });
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, error);
+    }
+}
+
+void TCalcForm::ButtonPrintClick() {
+    if (!FCalcResult) {
+        Dialogs().ShowMessage(this, kResultNotSet);
+        return;
+    }
+    try {
+        PrintResults(this, windowTitle(), [this](TCsvWriter& writer) { WriteResults(writer); });
+    } catch (const std::exception& error) {
+        ShowErrorBox(this, error);
+    }
+}
+
+void TCalcForm::FormHelp() {
+    ShowHelpContents(this);
+}
+
+// ---- events ----
+
+void TCalcForm::setVisible(bool visible) {
+    if (visible && !FSized) {
+        // The concrete window's controls exist by now; fix the size before Qt centres the window.
+        FSized = true;
+        ensurePolished();
+        layout()->activate();
+        QSize size = sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumWindowSize);
+        size.setWidth(std::max(size.width(), WidestPromptWidth()));
+        setFixedSize(size);
+    }
+    QDialog::setVisible(visible);
+}
+
+int TCalcForm::WidestPromptWidth() const {
+    // Every prompt fits the status bar without being cut off.
+    int widest = 0;
+    for (const QLineEdit* box : FPromptedInputs) {
+        const QString prompt = box->property(kPromptProperty).toString();
+        widest = std::max(widest, FStatusPanel->fontMetrics().horizontalAdvance(prompt));
+    }
+    return widest + 40;
+}
+
+void TCalcForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!event->spontaneous()) FormShow();
+}
+
+bool TCalcForm::eventFilter(QObject* watched, QEvent* event) {
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && FPromptedInputs.contains(box)) {
+        if (event->type() == QEvent::FocusIn)
+            SetStatusText(box->property(kPromptProperty).toString());
+        else if (event->type() == QEvent::FocusOut)
+            SetStatusText(QString());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TCalcForm::keyPressEvent(QKeyEvent* event) {
+    if (event->matches(QKeySequence::Cancel)) {
+        // Escape is the Close button; only the title-bar close box cancels without a question.
+        event->accept();
+        ButtonCancelClick();
+        return;
+    }
+    if (event->matches(QKeySequence::HelpContents)) {
+        event->accept();
+        FormHelp();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
