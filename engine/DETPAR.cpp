@@ -56,8 +56,7 @@ double PhFromAlkalinityAndAcidity(double targetAlkalinity, double acidity) {
     auto F = [&](double p) {
         if (++evaluations > kScanEvaluationCap) RaiseNotConverged();
         const double alkalinity = AlkalinityFromAcidity(acidity, p);
-        RaiseFloatingPointFaults();
-        if (std::isnan(alkalinity)) RaiseInvalidOperation();
+        if (!std::isfinite(alkalinity)) RequireFinite(alkalinity);
         return alkalinity;
     };
     // Each pass compares the previous evaluation with the target before it evaluates at the
@@ -82,6 +81,7 @@ double PhFromAlkalinityAndAcidity(double targetAlkalinity, double acidity) {
         Fp = F(p);
         p = p + 0.01;
     }
+    RaiseFloatingPointFaults();
     E.HACT = E.HACT / 1000; // mol/l from here on
     return -Log10(E.HACT);
 }

@@ -13,8 +13,9 @@
 // steps. The result is the last x; whatever the evaluation computes keeps the values of the last
 // evaluation.
 //
-// Guards, none of which a convergent search ever meets: after each evaluation a NaN mismatch or a
-// raised floating-point fault ends the search with that fault; a refinement whose step no longer
+// Guards, none of which a convergent search ever meets: a mismatch that is NaN or infinite ends
+// the search at once with the fault behind it (other faults of the evaluations are raised when the
+// search ends); a refinement whose step no longer
 // changes x (below the resolution of a Double), or more than kStepSearchEvaluationCap evaluations,
 // ends it with "The calculation did not converge.". A convergent search needs a few hundred
 // evaluations at the most (about 330 decades of step 2 before x underflows, ten evaluations per
@@ -28,12 +29,13 @@ inline constexpr double kStepSearchTolerance = 0.001;
 inline constexpr int kStepSearchEvaluationCap = 100000;
 
 namespace StepSearchDetail {
-// Evaluates the mismatch and applies the per-evaluation guards.
+// Evaluates the mismatch and applies the per-evaluation guards. A mismatch that is not finite
+// ends the search at once with the fault behind it; a fault that left the mismatch finite is
+// raised when the search ends.
 template <class Mismatch> double Evaluate(Mismatch& mismatch, double x, int& evaluations) {
     if (++evaluations > kStepSearchEvaluationCap) RaiseNotConverged();
     const double f = mismatch(x);
-    RaiseFloatingPointFaults();
-    if (std::isnan(f)) RaiseInvalidOperation();
+    if (!std::isfinite(f)) RequireFinite(f);
     return f;
 }
 } // namespace StepSearchDetail
@@ -65,5 +67,6 @@ template <class Mismatch> double StepSearch(double x0, Mismatch&& mismatch) {
             f = Evaluate(mismatch, x, evaluations);
         } while (!(f <= 0));
     }
+    RaiseFloatingPointFaults();
     return x;
 }

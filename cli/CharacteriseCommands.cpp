@@ -1,0 +1,28 @@
+// characterise: a water's own figures and the data set after the write-back.
+
+#include "CommandSupport.h"
+#include "CommandTable.h"
+#include "EngineFacade.h"
+
+namespace {
+
+void RunCharacterise(const TCommandCall& call, TRecordWriter& writer) {
+    auto dataset = LoadCheckedDataset(call.Paths.front());
+    double potential = 0, tds = 0, conductivity = 0, ionicStrength = 0, co3Acidity = 0;
+    CharacteriseWater(*dataset, potential, tds, conductivity, ionicStrength, co3Acidity);
+    writer.Real("PrecipitationPotential", potential);
+    writer.Real("TDS", tds);
+    writer.Real("Conductivity", conductivity);
+    writer.Real("IonicStrength", ionicStrength);
+    WriteDataset(writer, *dataset);
+}
+
+} // namespace
+
+void RegisterCharacteriseCommands(TCommandTable& table) {
+    TCommand characterise;
+    characterise.Name = "characterise";
+    characterise.Description = "the water's precipitation potential, TDS, conductivity, ionic strength";
+    characterise.Run = RunCharacterise;
+    table.Add(std::move(characterise));
+}
