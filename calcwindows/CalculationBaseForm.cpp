@@ -260,6 +260,16 @@ QLabel* TCalcForm::createResultRow(const QString& caption, const QString& valueN
     return value;
 }
 
+QLabel* TCalcForm::createResultTextRow(const QString& caption, const QString& valueName) {
+    const int row = FResultsGrid->rowCount();
+    FResultsGrid->addWidget(new QLabel(caption, FGroupBoxResults), row, 0);
+    auto* value = new QLabel(FGroupBoxResults);
+    value->setObjectName(valueName);
+    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    FResultsGrid->addWidget(value, row, 1, 1, 2);
+    return value;
+}
+
 QLabel* TCalcForm::createResultLine(const QString& name) {
     auto* line = new QLabel(FGroupBoxResults);
     line->setObjectName(name);

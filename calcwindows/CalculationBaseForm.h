@@ -96,6 +96,9 @@ protected:
     // `unitName` is given.
     QLabel* createResultRow(const QString& caption, const QString& valueName,
                             const QString& unitName = QString());
+    // A row below the result rows for a text value (a chemical's name), left-aligned over the
+    // value and unit columns.
+    QLabel* createResultTextRow(const QString& caption, const QString& valueName);
     // A full-width line below the result rows.
     QLabel* createResultLine(const QString& name);
 

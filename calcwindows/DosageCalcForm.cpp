@@ -4,7 +4,8 @@
 #include <QLabel>
 
 TDosageCalcForm::TDosageCalcForm(QWidget* owner, TNotes notes) : TCalcForm(owner), FNotes(notes) {
-    FLabelDosageType = createResultRow(QStringLiteral("Dosage type :"), QStringLiteral("LabelDosageType"));
+    FLabelDosageType =
+        createResultTextRow(QStringLiteral("Dosage type :"), QStringLiteral("LabelDosageType"));
     FLabelDosage = createResultRow(QStringLiteral("Dosage required :"), QStringLiteral("LabelDosage"),
                                    QStringLiteral("LabelDosageUnits"));
     FLabelDosageUnits = findChild<QLabel*>(QStringLiteral("LabelDosageUnits"));
