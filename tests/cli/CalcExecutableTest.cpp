@@ -1,0 +1,86 @@
+// The real calvaro-calc executable on real .clv files: its output streams and exit status.
+
+#include "CliTestSupport.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <sys/wait.h>
+
+namespace {
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string ShellQuoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char c : text)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+class CalcExecutable : public CliFilesTest {
+protected:
+    TRunOutput Run(const std::vector<std::string>& arguments) const {
+        std::string command = ShellQuoted(CALVARO_CALC_EXECUTABLE);
+        for (const auto& argument : arguments)
+            command.append(" ").append(ShellQuoted(argument));
+        const auto out = FFolder / "stdout.txt", err = FFolder / "stderr.txt";
+        command.append(" >").append(ShellQuoted(out.string()));
+        command.append(" 2>").append(ShellQuoted(err.string())).append(" </dev/null");
+        const int status = std::system(command.c_str());
+        TRunOutput run;
+        run.ExitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.Out = ReadFile(out);
+        run.Err = ReadFile(err);
+        return run;
+    }
+};
+
+TEST_F(CalcExecutable, CharacterisesEveryFileAndExitsWithZero) {
+    std::vector<std::string> arguments = {"characterise"};
+    for (int i = 0; i < 5; ++i) {
+        TWaterDataset water = ValidWater();
+        water.SetPh(6.5 + 0.5 * i);
+        arguments.push_back(Save(std::string("w").append(std::to_string(i)).append(".clv"), water));
+    }
+    const TRunOutput run = Run(arguments);
+    EXPECT_EQ(run.ExitCode, kExitSuccess) << run.Err;
+    EXPECT_EQ(run.Err, "");
+    const auto lines = run.Lines();
+    ASSERT_EQ(lines.size(), 5u);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i]["input"], arguments[i + 1]);
+    // Through the file and back, the characterisation of the same data set is the same.
+    EXPECT_EQ(lines[0], RunInProcess({"characterise", arguments[1]}).Lines().at(0));
+}
+
+TEST_F(CalcExecutable, ExitsWithOneWhenAnInputIsRefused) {
+    TWaterDataset invalid = ValidWater();
+    invalid.SetCalcium(5001);
+    const TRunOutput run = Run({"characterise", Save("good.clv", ValidWater()), Save("bad.clv", invalid)});
+    EXPECT_EQ(run.ExitCode, kExitInputFailed);
+    const auto lines = run.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_FALSE(lines[0].contains("error"));
+    EXPECT_EQ(lines[1]["error"], "Invalid data set: Calcium (ICA) 5001 is outside the range 0 to 5000.");
+}
+
+TEST_F(CalcExecutable, ExitsWithTwoAndUsageOnStandardErrorForAUsageError) {
+    const TRunOutput run = Run({"characterise", "--chemical", "1", Save("a.clv", ValidWater())});
+    EXPECT_EQ(run.ExitCode, kExitUsage);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_NE(run.Err.find("usage: calvaro-calc"), std::string::npos);
+}
+
+TEST_F(CalcExecutable, WritesCsv) {
+    const TRunOutput run = Run({"characterise", "--format", "csv", Save("a.clv", ValidWater())});
+    EXPECT_EQ(run.ExitCode, kExitSuccess);
+    const auto rows = CsvRows(run.Out);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].front(), "input");
+    EXPECT_EQ(rows[0].back(), "error");
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#pragma once
+// Shared by the command-line tests: data set files in a fresh temporary folder, and the runs'
+// outputs read back.
+
+#include "CalcRunner.h"
+#include "CalvaroModel.h"
+#include "CalvaroUtils.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+// A dilute drinking water given by conductivity and alkalinity, valid for the editor.
+inline TWaterDataset ValidWater() {
+    TWaterDataset d;
+    d.SetCreateDate(41556);
+    d.SetPh(7.5);
+    d.SetTemperature(20);
+    d.SetSodium(50);
+    d.SetMagnesium(30);
+    d.SetCalcium(100);
+    d.SetSulphate(40);
+    d.SetChloride(60);
+    d.SetWaterCharacterIndex(1);
+    d.SetConductivity(45.5);
+    d.SetCarbonCharacterIndex(0);
+    d.SetAlkalinity(120);
+    return d;
+}
+
+class CliFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device random;
+        FFolder = std::filesystem::temp_directory_path() / ("calvaro-cli-" + std::to_string(random()));
+        std::filesystem::create_directories(FFolder);
+    }
+    void TearDown() override { std::filesystem::remove_all(FFolder); }
+
+    std::string Save(const std::string& name, const TWaterDataset& dataset) const {
+        const std::string path = (FFolder / name).string();
+        SaveDatasetToFile(dataset, path);
+        return path;
+    }
+    std::string WriteText(const std::string& name, const std::string& text) const {
+        const std::string path = (FFolder / name).string();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+    std::string PathOf(const std::string& name) const { return (FFolder / name).string(); }
+
+    std::filesystem::path FFolder;
+};
+
+struct TRunOutput {
+    int ExitCode = -1;
+    std::string Out;
+    std::string Err;
+    // The JSON objects of the output, one per line.
+    std::vector<nlohmann::ordered_json> Lines() const {
+        std::vector<nlohmann::ordered_json> lines;
+        std::istringstream in(Out);
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(nlohmann::ordered_json::parse(line));
+        return lines;
+    }
+};
+
+inline TRunOutput RunInProcess(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    TRunOutput run;
+    run.ExitCode = RunCalvaroCalc(arguments, out, err);
+    run.Out = out.str();
+    run.Err = err.str();
+    return run;
+}
+
+// The CSV output as rows of cells (quoted cells unquoted).
+inline std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string cell;
+    bool quoted = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (quoted) {
+            if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                cell += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+        } else if (c == ',') {
+            row.push_back(cell);
+            cell.clear();
+        } else if (c == '\n') {
+            row.push_back(cell);
+            cell.clear();
+            rows.push_back(row);
+            row.clear();
+        } else {
+            cell += c;
+        }
+    }
+    return rows;
+}
