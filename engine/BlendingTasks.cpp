@@ -49,10 +49,11 @@ void ReportSalinity() {
     E.CONF = ConductivityFromIonicStrength(E.MHUF);
 }
 
-// The fraction x of water 1 at which the mixture satisfies, at the pH with activity h,
-// (Acy - hc + oh) * P = (Alk - oh + hc) * Q, P = 2 K2/h + 1, Q = 2 h/K1 + 1: both sides are the
-// bicarbonate times P*Q. Identical carbonate systems blend half and half at any pH.
-double FractionOfWater1(double p) {
+} // namespace
+
+// Both sides of (Acy - hc + oh) * P = (Alk - oh + hc) * Q are the bicarbonate times P*Q; the
+// mixture's alkalinity and acidity are linear in x.
+double BlendFractionOfWater1(double p) {
     const auto& E = Engine;
     const double Alk1 = E.BALK[1], Alk2 = E.BALK[2];
     const double Acy1 = E.BACI[1], Acy2 = E.BACI[2];
@@ -67,8 +68,6 @@ double FractionOfWater1(double p) {
     if (denominator == 0) RaiseDivisionByZero();
     return numerator / denominator;
 }
-
-} // namespace
 
 TBlendComponents CopyOfBlendTables() {
     const auto& E = Engine;
@@ -114,7 +113,7 @@ void BlendToPh(TBlendComponents c, double p, double& percentWater1, double& perc
     // The first pass works with the constants of water 2, the second with those of the mixture.
     double x = 0;
     for (int pass = 0; pass < 2; ++pass) {
-        x = FractionOfWater1(p);
+        x = BlendFractionOfWater1(p);
         MixComponents(2, c, [&](int i) { return i == 1 ? x : 1 - x; });
         RefreshForBlend(c.T[2]);
     }

@@ -36,6 +36,12 @@ void ComponentAcidity(int n, TBlendComponents& components);
 // Blends components 1..n with the weights FRAC / 100, not normalised.
 void BlendWaters(int n, TBlendComponents components);
 
+// The fraction of water 1 (components 1 and 2, alkalinity BALK and acidity BACI) whose mixture has
+// the pH p with the current constants: the solution of (Acy - hc + oh) * P = (Alk - oh + hc) * Q,
+// P = 2 K2/h + 1, Q = 2 h/K1 + 1. 0.5 for identical carbonate systems; a zero denominator (waters
+// that differ but whose balance does not change with the fraction) is a division by zero.
+double BlendFractionOfWater1(double p);
+
 // Blends components 1 and 2 to the pH p; the fraction of water 1 is not limited to 0..1. Returns
 // the percentages of water 1 and water 2. Waters that differ but whose balance does not change
 // with the fraction are a division by zero.

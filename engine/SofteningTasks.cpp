@@ -128,6 +128,10 @@ TSaturatedWater SaturateCaCO3AtPh(double m, double h, double oh, double Mg) {
     return w;
 }
 
+double CaminOfLowestCalcium(double lowestCalcium) {
+    return std::trunc(lowestCalcium * kCalciumMass + 1);
+}
+
 TSofteningLimits SofteningCaLimits() {
     auto& E = Engine;
     TSofteningLimits limits;
@@ -160,8 +164,7 @@ TSofteningLimits SofteningCaLimits() {
         limits.ALKMIN = w.Alk;
         limits.ACIMIN = w.Acy;
     }
-    // In mg/l as Ca, one added, truncated: a whole number at or above the reachable calcium.
-    limits.CAMIN = std::trunc(lowestCalcium * kCalciumMass + 1);
+    limits.CAMIN = CaminOfLowestCalcium(lowestCalcium);
     limits.MUMIN = E.MHUF;
     return limits;
 }

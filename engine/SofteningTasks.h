@@ -26,6 +26,10 @@ struct TSaturatedWater {
 // saturated calcium (MHUF is not touched); the result is that of the second search.
 TSaturatedWater SaturateCaCO3AtPh(double m, double h, double oh, double Mg);
 
+// CAMIN from the lowest reachable calcium (mmol/l): in mg/l as Ca, one added, truncated towards
+// zero, so a whole number above it (12.0 mg/l as Ca gives 13).
+double CaminOfLowestCalcium(double lowestCalcium);
+
 // The lowest calcium lime can reach for the loaded water: the point where bicarbonate equals
 // hydroxide, or, when magnesium hydroxide starts to precipitate before it, the calcite-saturated
 // water at the magnesium hydroxide pH. Sets MHUF to the ionic strength at that point and returns

@@ -1,0 +1,261 @@
+// Blending: several waters in given fractions, and two waters to a target pH.
+
+#include "BlendingTasks.h"
+#include "CONSDEC.h"
+#include "EngineFacade.h"
+#include "EngineTestSupport.h"
+
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string EngineErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const TEngineError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TWater WithFraction(TWater w, double fraction) {
+    w.Frac = fraction;
+    return w;
+}
+
+// A softer, more alkaline second water.
+TWater SecondWater() {
+    TWater w;
+    w.pH = 8.5;
+    w.Na = 20;
+    w.Mg = 10;
+    w.Ca = 40;
+    w.SO4 = 10;
+    w.Cl = 20;
+    w.Cond = 20;
+    w.Alk = 60;
+    return w;
+}
+
+TResultPtr BlendMultiple(const std::vector<TWater>& waters) {
+    std::vector<TWaterDataset> datasets;
+    for (const TWater& w : waters)
+        datasets.push_back(w.Dataset());
+    std::vector<const TWaterDataset*> list;
+    for (const TWaterDataset& d : datasets)
+        list.push_back(&d);
+    return RunBlendMultiple(list);
+}
+
+struct TBlendToPh {
+    double Percent1 = -1, Percent2 = -1;
+    TResultPtr Result;
+};
+TBlendToPh BlendToPh(const TWater& w1, const TWater& w2, double targetPh) {
+    TBlendToPh b;
+    b.Result = RunBlendToPh(w1.Dataset(), w2.Dataset(), b.Percent1, b.Percent2, targetPh);
+    return b;
+}
+
+// The water's own figures in report units, as characterisation gives them.
+struct TOwn {
+    double ALK, ACI, CA, MG, NA, SO4, CL, MU;
+};
+TOwn Own(const TWater& w) {
+    ResetEngine();
+    LoadDataset(w.Dataset());
+    const auto& E = Engine;
+    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU};
+}
+
+void ExpectComposition(const TCalculationResult& r, const TOwn& own, double tolerance) {
+    EXPECT_TRUE(RelativelyNear(r.ALKF, own.ALK, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.ACIF, own.ACI, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.CAF, own.CA, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.MGF, own.MG, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.NAF, own.NA, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.SO4F, own.SO4, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.CLF, own.CL, tolerance));
+    EXPECT_TRUE(RelativelyNear(r.MHUF, own.MU, tolerance));
+}
+
+// ---- Several waters in given fractions ----
+
+struct TIdenticalRow {
+    const char* Name;
+    TWater Water;
+    int Count;
+};
+
+const TIdenticalRow kIdenticalRows[] = {
+    {"TwoHalves", TWater{}, 2},
+    {"FiveFifths", TWater{}, 5},
+    {"TwentyBrackish", BrackishWater(), 20},
+};
+
+class IdenticalWaters : public EngineTest, public ::testing::WithParamInterface<TIdenticalRow> {};
+
+TEST_P(IdenticalWaters, BlendBackToTheirOwnCompositionWithThePhFromAlkalinityAndAcidity) {
+    const TIdenticalRow& row = GetParam();
+    const std::vector<TWater> waters(row.Count, WithFraction(row.Water, 100.0 / row.Count));
+    const TResultPtr r = BlendMultiple(waters);
+    ExpectComposition(*r, Own(row.Water), 1e-12);
+    EXPECT_NEAR(r->TF, row.Water.T, 1e-12);
+    // The pH comes from the pH scan, one grid point past the crossing.
+    EXPECT_GE(r->PHF, row.Water.pH + 0.01 - 1e-9);
+    EXPECT_LE(r->PHF, row.Water.pH + 0.02 + 1e-9);
+    EXPECT_DOUBLE_EQ(r->TDSF, r->MHUF / 2.5e-5);
+    EXPECT_DOUBLE_EQ(r->CONF, r->MHUF / 1.6e-4);
+    EXPECT_EQ(r->WATCHAR, row.Water.WATCHAR);
+}
+
+INSTANTIATE_TEST_SUITE_P(Blends, IdenticalWaters, ::testing::ValuesIn(kIdenticalRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(EngineTest, FractionsHundredAndZeroReproduceTheFirstWater) {
+    const TWater w1 = WithFraction(TWater{}, 100);
+    const TResultPtr r = BlendMultiple({w1, WithFraction(SecondWater(), 0)});
+    ExpectComposition(*r, Own(w1), 1e-12);
+    EXPECT_EQ(r->TF, w1.T);
+}
+
+TEST_F(EngineTest, FractionsAreUsedUnnormalised) {
+    // The window refuses a sum other than 100; the engine weighs with the fractions as they are.
+    const TWater w = TWater{};
+    const TOwn own = Own(w);
+    const TResultPtr r = BlendMultiple({WithFraction(w, 30), WithFraction(w, 30)});
+    EXPECT_TRUE(RelativelyNear(r->ALKF, 0.6 * own.ALK, 1e-12));
+    EXPECT_TRUE(RelativelyNear(r->CAF, 0.6 * own.CA, 1e-12));
+    EXPECT_TRUE(RelativelyNear(r->TF, 0.6 * w.T, 1e-12));
+}
+
+TEST_F(EngineTest, BlendIsTheWeightedMixtureOfTwoDifferentWaters) {
+    const TWater w1 = WithFraction(TWater{}, 25), w2 = WithFraction(SecondWater(), 75);
+    const TOwn o1 = Own(w1), o2 = Own(w2);
+    const TResultPtr r = BlendMultiple({w1, w2});
+    EXPECT_TRUE(RelativelyNear(r->ALKF, 0.25 * o1.ALK + 0.75 * o2.ALK, 1e-12));
+    EXPECT_TRUE(RelativelyNear(r->ACIF, 0.25 * o1.ACI + 0.75 * o2.ACI, 1e-12));
+    EXPECT_TRUE(RelativelyNear(r->NAF, 0.25 * o1.NA + 0.75 * o2.NA, 1e-12));
+    EXPECT_TRUE(RelativelyNear(r->MHUF, 0.25 * o1.MU + 0.75 * o2.MU, 1e-12));
+    EXPECT_GT(r->PHF, w1.pH);
+    EXPECT_LT(r->PHF, w2.pH + 0.02);
+}
+
+TEST_F(EngineTest, DifferentTemperaturesGiveTheWeightedTemperatureAndTheLastWatersConstants) {
+    TWater cold = WithFraction(TWater{}, 100), warm = WithFraction(SecondWater(), 0);
+    cold.T = 10;
+    warm.T = 30;
+    // Water 1 alone, but its pH computed with the constants at the last water's temperature: the
+    // pH differs from the one the water was characterised with.
+    const TResultPtr alone = BlendMultiple({cold, warm});
+    EXPECT_EQ(alone->TF, 10);
+    EXPECT_GT(std::fabs(alone->PHF - (cold.pH + 0.015)), 0.05);
+    warm.T = 10;
+    const TResultPtr sameTemperature = BlendMultiple({cold, warm});
+    EXPECT_GE(sameTemperature->PHF, cold.pH + 0.01 - 1e-9);
+    EXPECT_LE(sameTemperature->PHF, cold.pH + 0.02 + 1e-9);
+
+    // Half and half: the order of the waters changes the pH, not the mixture.
+    cold.Frac = 50;
+    warm.Frac = 50;
+    warm.T = 30;
+    const TResultPtr coldFirst = BlendMultiple({cold, warm});
+    const TResultPtr warmFirst = BlendMultiple({warm, cold});
+    EXPECT_DOUBLE_EQ(coldFirst->TF, 20);
+    EXPECT_DOUBLE_EQ(warmFirst->TF, 20);
+    EXPECT_DOUBLE_EQ(coldFirst->ALKF, warmFirst->ALKF);
+    EXPECT_DOUBLE_EQ(coldFirst->ACIF, warmFirst->ACIF);
+    EXPECT_GT(std::fabs(coldFirst->PHF - warmFirst->PHF), 0.05);
+}
+
+TEST_F(EngineTest, EachComponentsAcidityIsItsOwnAndTheTablesKeepTheirValues) {
+    TWater w1 = WithFraction(TWater{}, 40), w2 = WithFraction(BrackishWater(), 60);
+    w1.T = 12;
+    const TOwn o1 = Own(w1), o2 = Own(w2);
+    BlendMultiple({w1, w2});
+    EXPECT_TRUE(RelativelyNear(Engine.BACI[1] * 50, o1.ACI, 1e-12));
+    EXPECT_TRUE(RelativelyNear(Engine.BACI[2] * 50, o2.ACI, 1e-12));
+    EXPECT_EQ(Engine.BFRAC[1], 40);
+    EXPECT_EQ(Engine.BFRAC[2], 60);
+    EXPECT_EQ(Engine.BMU[1], o1.MU);
+    EXPECT_EQ(Engine.BT[1], 12);
+}
+
+TEST_F(EngineTest, MoreThanTwentyWatersOrNoneAreRefused) {
+    const std::vector<TWater> twentyOne(21, WithFraction(TWater{}, 100.0 / 21));
+    const std::string message = EngineErrorOf([&] { BlendMultiple(twentyOne); });
+    EXPECT_EQ(message, "A blend takes 1 to 20 waters; 21 were given.");
+    EXPECT_EQ(Facade.Inputs.BlendComponentsLoaded, 0) << "refused before any water is loaded";
+    EXPECT_EQ(EngineErrorOf([&] { BlendMultiple({}); }), "A blend takes 1 to 20 waters; 0 were given.");
+    const std::vector<TWater> twenty(20, WithFraction(TWater{}, 5));
+    EXPECT_EQ(EngineErrorOf([&] { BlendMultiple(twenty); }), "");
+}
+
+// ---- Two waters to a target pH ----
+
+TEST_F(EngineTest, IdenticalWatersBlendHalfAndHalfToAnyPh) {
+    const TWater w;
+    const TOwn own = Own(w);
+    for (const double target : {3.0, 7.0, 9.5, 12.0}) {
+        SCOPED_TRACE(target);
+        const TBlendToPh b = BlendToPh(w, w, target);
+        EXPECT_EQ(b.Percent1, 50);
+        EXPECT_EQ(b.Percent2, 50);
+        EXPECT_EQ(b.Result->PHF, target);
+        ExpectComposition(*b.Result, own, 1e-12);
+    }
+}
+
+TEST_F(EngineTest, ATargetAtWaterOnesPhTakesAlmostOnlyWaterOne) {
+    const TWater w1 = WithFraction(TWater{}, 0), w2 = SecondWater();
+    const TBlendToPh b = BlendToPh(w1, w2, w1.pH);
+    EXPECT_NEAR(b.Percent1, 100, 1);
+    EXPECT_DOUBLE_EQ(b.Percent1 + b.Percent2, 100);
+    EXPECT_EQ(b.Result->PHF, w1.pH);
+    const TBlendToPh other = BlendToPh(w1, w2, w2.pH);
+    EXPECT_NEAR(other.Percent2, 100, 1);
+}
+
+TEST_F(EngineTest, TheBlendAtTheFoundFractionHasTheTargetPh) {
+    const TWater w1 = TWater{}, w2 = SecondWater();
+    const TBlendToPh b = BlendToPh(w1, w2, 7.9);
+    ASSERT_GT(b.Percent1, 0);
+    ASSERT_LT(b.Percent1, 100);
+    // Blending the waters in these fractions gives back the target pH (the scan adds its offset).
+    const TResultPtr check = BlendMultiple({WithFraction(w1, b.Percent1), WithFraction(w2, b.Percent2)});
+    EXPECT_NEAR(check->PHF, 7.9 + 0.015, 0.02);
+    EXPECT_TRUE(RelativelyNear(check->ALKF, b.Result->ALKF, 1e-12));
+    EXPECT_NEAR(b.Result->CPPF, check->CPPF, 0.1);
+}
+
+TEST_F(EngineTest, ATargetOutsideTheWatersRangeGivesAFractionOutsideZeroToHundred) {
+    const TWater w1 = TWater{}, w2 = SecondWater();
+    const TBlendToPh above = BlendToPh(w1, w2, 8.7);
+    EXPECT_LT(above.Percent1, 0);
+    EXPECT_GT(above.Percent2, 100);
+    EXPECT_DOUBLE_EQ(above.Percent1 + above.Percent2, 100);
+    const TBlendToPh below = BlendToPh(w1, w2, 7.4);
+    EXPECT_GT(below.Percent1, 100);
+}
+
+TEST_F(EngineTest, AZeroDenominatorOfTheFractionIsADivisionByZero) {
+    // Waters whose difference does not change the balance at the target: with P = Q = 1 that is
+    // an equal difference in alkalinity and acidity.
+    auto& E = Engine;
+    E.BALK[1] = 3;
+    E.BACI[1] = 4;
+    E.BALK[2] = 2;
+    E.BACI[2] = 3;
+    E.FM = 1;
+    E.KW = 1e-8;
+    E.K2 = 0;                                       // P = 2 K2/h + 1 = 1
+    E.K1 = std::numeric_limits<double>::max() / 10; // Q = 2 h/K1 + 1 = 1
+    EXPECT_EQ(EngineErrorOf([] { BlendFractionOfWater1(7); }), "Floating point division by zero");
+    E.BACI[2] = 3.5;
+    EXPECT_EQ(EngineErrorOf([] { BlendFractionOfWater1(7); }), "");
+}
+
+} // namespace
