@@ -1,0 +1,288 @@
+// The view window (characterised rows, patterns, export and print rows) and the about box with the
+// program's build version.
+
+#include "AboutForm.h"
+#include "BuildVersion.h"
+#include "CalvaroMainForm.h"
+#include "CalvaroModel.h"
+#include "CalvaroUtils.h"
+#include "LocaleNumbers.h"
+#include "ScriptedDialogs.h"
+#include "ShellTestSupport.h"
+#include "ViewDatasetForm.h"
+#include "WaterDatasetForm.h"
+
+#include <QLabel>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+std::unique_ptr<TWaterDataset> RiverWater() {
+    auto water = std::make_unique<TWaterDataset>();
+    water->SetPh(7.5);
+    water->SetTemperature(20);
+    water->SetSodium(50);
+    water->SetMagnesium(30);
+    water->SetCalcium(100);
+    water->SetSulphate(40);
+    water->SetChloride(60);
+    water->SetConductivity(45.5);
+    water->SetAlkalinity(120);
+    return water;
+}
+
+const char* const kValueLabels[] = {
+    "LabelPh",           "LabelTemperature", "LabelAlkalinity",   "LabelAcidity",  "LabelCalcium",
+    "LabelMagnesium",    "LabelSodium",      "LabelChoride",      "LabelSulphate", "LabelTds",
+    "LabelConductivity", "LabelMhuf",        "LabelPrecPotential"};
+
+} // namespace
+
+class TestViewAndAbout : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TScriptedDialogs> FDialogs;
+    std::unique_ptr<TfrmCalvaroMain> FMain;
+    std::unique_ptr<QTemporaryDir> FFolder;
+
+    // Opens a data set window for `water` and runs View; returns the new view window.
+    TFormViewDataset* View(std::unique_ptr<TWaterDataset> water) {
+        FMain->OpenDatasetWindow(QStringLiteral("Unknown 1"), std::move(water));
+        FMain->OnFormChildrenChanged();
+        FMain->ActionViewExecute();
+        TFormViewDataset* newest = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            if (auto* view = qobject_cast<TFormViewDataset*>(widget)) newest = view;
+        return newest;
+    }
+    QStringList ExportedRows(TFormViewDataset* view) {
+        const QString path = FFolder->filePath(QStringLiteral("view.csv"));
+        FDialogs->SaveFileAnswers.push_back(path);
+        view->ButtonExportClick();
+        const QByteArray content = ReadWholeFile(path);
+        if (!content.endsWith("\r\n")) return {QStringLiteral("<no line end>")};
+        QStringList rows = QString::fromUtf8(content).split(QStringLiteral("\r\n"));
+        rows.removeLast();
+        return rows;
+    }
+
+private slots:
+    void init() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        FDialogs = std::make_unique<TScriptedDialogs>();
+        FFolder = std::make_unique<QTemporaryDir>();
+        FMain = std::make_unique<TfrmCalvaroMain>();
+        FMain->show();
+    }
+    void cleanup() {
+        FMain.reset(); // takes its view windows with it
+        FDialogs.reset();
+        FFolder.reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+        VERIFY_NO_TOP_LEVEL_LEAK();
+    }
+
+    void viewShowsTheCharacterisedWaterInItsPatterns() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        QCOMPARE(view->windowTitle(), QStringLiteral("View data set"));
+        QVERIFY(view->isVisible());
+        QVERIFY(!view->isModal());
+        const QRegularExpression twoDecimals(QStringLiteral("^-?\\d{1,3}(,\\d{3})*\\.\\d{2}$"));
+        const QRegularExpression fourDecimals(QStringLiteral("^\\d\\.\\d{4}$"));
+        for (const char* name : kValueLabels) {
+            const QString text = view->ValueText(QString::fromLatin1(name));
+            const auto& pattern = QByteArray(name) == "LabelMhuf" ? fourDecimals : twoDecimals;
+            QVERIFY2(pattern.match(text).hasMatch(), qPrintable(QString::fromLatin1(name) + ": " + text));
+        }
+        QCOMPARE(view->ValueText(QStringLiteral("LabelPh")), QStringLiteral("7.50"));
+        QCOMPARE(view->ValueText(QStringLiteral("LabelChoride")), QStringLiteral("60.00"));
+        // TDS and conductivity both stand for the ionic strength: mu = 1.6e-4 x 45.5 mS/m.
+        QCOMPARE(view->ValueText(QStringLiteral("LabelMhuf")), QStringLiteral("0.0073"));
+        QCOMPARE(view->ValueText(QStringLiteral("LabelTds")), FormatPattern(0.00728 / 2.5e-5, 2));
+        QCOMPARE(view->ValueText(QStringLiteral("LabelConductivity")), QStringLiteral("45.50"));
+        QVERIFY(view->findChild<QLabel*>(QStringLiteral("LabelPh"))->font().bold());
+    }
+
+    void viewWritesTheComputedAlkalinityIntoTheWindowsDataSet() {
+        // Entered by total carbonate species, with the alkalinity field at 0.
+        auto water = RiverWater();
+        water->SetAlkalinity(0);
+        water->SetCarbonCharacterIndex(2);
+        water->SetCarbonateSpecies(130);
+        TFormViewDataset* view = View(std::move(water));
+        QVERIFY(view);
+        const TWaterDataset& inWindow = *FMain->GetChildForm()->Dataset();
+        QVERIFY(inWindow.Alkalinity() > 100);
+        QCOMPARE(view->ValueText(QStringLiteral("LabelAlkalinity")), FormatPattern(inWindow.Alkalinity(), 2));
+        // The "C03 acidity" row is the CO3-referenced acidity: alkalinity + 2 x the HCO3 acidity.
+        QCOMPARE(view->ValueText(QStringLiteral("LabelAcidity")),
+                 FormatPattern(inWindow.Alkalinity() + 2 * inWindow.Acidity(), 2));
+        // Saving afterwards stores that alkalinity.
+        const QString path = FFolder->filePath(QStringLiteral("computed.clv"));
+        FDialogs->SaveFileAnswers.push_back(path);
+        FMain->FileSaveExecute();
+        const auto saved = LoadDatasetFromFile(path.toStdString());
+        QVERIFY(saved);
+        QCOMPARE(saved->Alkalinity(), inWindow.Alkalinity());
+        // The editor's boxes keep what was entered.
+        QCOMPARE(FMain->GetChildForm()->findChild<QLineEdit*>(QStringLiteral("txtCarboSystemChar"))->text(),
+                 QStringLiteral("130"));
+    }
+
+    void eachViewCommandOpensAnotherWindow() {
+        View(RiverWater());
+        FMain->ActionViewExecute();
+        int views = 0;
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            views += qobject_cast<TFormViewDataset*>(widget) != nullptr;
+        QCOMPARE(views, 2);
+    }
+
+    void exportRows_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("alkalinityRow");
+        QTest::newRow("point decimals, comma thousands")
+            << QLocale(QLocale::English, QLocale::UnitedKingdom)
+            << QStringLiteral("Alkalinity,\"1,234.50\",mg/l CaCO3");
+        QTest::newRow("comma decimals") << QLocale(QLocale::German, QLocale::Germany)
+                                        << QStringLiteral("Alkalinity,\"1.234,50\",mg/l CaCO3");
+    }
+    void exportRows() {
+        // A grouped or comma-decimal number is one quoted field: the row keeps its three fields.
+        QFETCH(QLocale, locale);
+        QFETCH(QString, alkalinityRow);
+        QLocale::setDefault(locale);
+        auto water = RiverWater();
+        water->SetAlkalinity(1234.5);
+        TFormViewDataset* view = View(std::move(water));
+        QVERIFY(view);
+        QCOMPARE(view->ValueText(QStringLiteral("LabelAlkalinity")), FormatPattern(1234.5, 2));
+        const QStringList rows = ExportedRows(view);
+        QCOMPARE(FDialogs->Shown.back().Kind, TShownDialog::TKind::SaveFile);
+        QCOMPARE(FDialogs->Shown.back().Text,
+                 QStringLiteral("Please select where you would like to export the results to."));
+        QCOMPARE(FDialogs->Shown.back().Detail, QString()); // the file name starts empty
+        QCOMPARE(rows.size(), 14);
+        const auto quoted = [&](const char* label) {
+            const QString text = view->ValueText(QString::fromLatin1(label));
+            return text.contains(u',') ? u'"' + text + u'"' : text;
+        };
+        const QStringList expected = {
+            QStringLiteral("View data set"),
+            QStringLiteral("pH,") + quoted("LabelPh"),
+            QStringLiteral("Temperature,") + quoted("LabelTemperature") + QStringLiteral(",degrees C"),
+            alkalinityRow,
+            QStringLiteral("Acidity,") + quoted("LabelAcidity") + QStringLiteral(",mg/l CaCO3"),
+            QStringLiteral("Calcium,") + quoted("LabelCalcium") + QStringLiteral(",mg/l CaCO3"),
+            QStringLiteral("Magnesium,") + quoted("LabelMagnesium") + QStringLiteral(",mg/l CaCO3"),
+            QStringLiteral("Sodium,") + quoted("LabelSodium") + QStringLiteral(",mgNa/l"),
+            QStringLiteral("Sulphate,") + quoted("LabelSulphate") + QStringLiteral(",mgSO4/l"),
+            QStringLiteral("Chloride,") + quoted("LabelChoride") + QStringLiteral(",mgCl/l"),
+            QStringLiteral("Ionic strength,") + quoted("LabelMhuf"),
+            QStringLiteral("TDS,") + quoted("LabelTds") + QStringLiteral(",mg/l"),
+            QStringLiteral("Conductivity,") + quoted("LabelConductivity") + QStringLiteral(",mS/m"),
+            QStringLiteral("Precipitation potential,") + quoted("LabelPrecPotential") +
+                QStringLiteral(",mg/l CaCO3"),
+        };
+        QCOMPARE(rows, expected);
+        QCOMPARE(rows[1],
+                 locale.decimalPoint() == u',' ? QStringLiteral("pH,\"7,50\"") : QStringLiteral("pH,7.50"));
+    }
+
+    void exportTwiceKeepsOnlyTheSecond() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        QCOMPARE(ExportedRows(view).size(), 14);
+        QCOMPARE(ExportedRows(view).size(), 14);
+    }
+
+    void cancelledExportWritesNothing() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        view->ButtonExportClick();
+        QVERIFY(QDir(FFolder->path()).isEmpty());
+        QVERIFY(FDialogs->Messages().isEmpty());
+    }
+
+    void exportIntoAMissingFolderShowsTheErrorBox() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        FDialogs->SaveFileAnswers.push_back(FFolder->filePath(QStringLiteral("missing/view.csv")));
+        view->ButtonExportClick();
+        QCOMPARE(FDialogs->Shown.back().Kind, TShownDialog::TKind::Error);
+        QVERIFY(view->isVisible()); // the window goes on
+    }
+
+    void printGoesToThePrinterOrNowhere() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        view->ButtonPrintClick(); // cancelled
+        const QString pdf = FFolder->filePath(QStringLiteral("view.pdf"));
+        QVERIFY(!QFile::exists(pdf));
+        FDialogs->PrintAnswers.push_back([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        });
+        view->ButtonPrintClick();
+        QVERIFY(ReadWholeFile(pdf).startsWith("%PDF"));
+        QVERIFY(FDialogs->Messages().isEmpty());
+    }
+
+    void closeButtonClosesTheView() {
+        TFormViewDataset* view = View(RiverWater());
+        QVERIFY(view);
+        QPointer<TFormViewDataset> watched = view;
+        view->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(watched.isNull());
+    }
+
+    void aboutBoxLayoutAndVersion() {
+        TAboutBox box;
+        box.show();
+        QCOMPARE(box.windowTitle(), QStringLiteral("About"));
+        QCOMPARE(box.size(), QSize(337, 352));
+        QCOMPARE(box.VersionText(), GetBuildVersion());
+        QCOMPARE(box.findChild<QLabel*>(QStringLiteral("LabelVersion"))->text(),
+                 QStringLiteral(CALVARO_EXPECTED_VERSION));
+        auto* ok = box.findChild<QPushButton*>(QStringLiteral("OKButton"));
+        QVERIFY(ok->isDefault());
+        ok->click();
+        QCOMPARE(box.result(), int(QDialog::Accepted));
+        QVERIFY(!box.isVisible());
+    }
+
+    void buildVersionHasFourNumbers_data() {
+        QTest::addColumn<QString>("raw");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("none") << QString() << QStringLiteral("0.0.0.0");
+        QTest::newRow("four") << QStringLiteral("1.0.0.508") << QStringLiteral("1.0.0.508");
+        QTest::newRow("two") << QStringLiteral("5.1") << QStringLiteral("5.1.0.0");
+        QTest::newRow("five") << QStringLiteral("1.2.3.4.5") << QStringLiteral("1.2.3.4");
+        QTest::newRow("not numbers") << QStringLiteral("five.one") << QStringLiteral("0.0.0.0");
+        QTest::newRow("beyond 16 bits") << QStringLiteral("1.0.0.70000") << QStringLiteral("0.0.0.0");
+    }
+    void buildVersionHasFourNumbers() {
+        QFETCH(QString, raw);
+        QFETCH(QString, shown);
+        QCOMPARE(NormaliseBuildVersion(raw), shown);
+    }
+
+    void buildVersionIsTheProjectVersion() {
+        QCOMPARE(GetBuildVersion(), QStringLiteral(CALVARO_EXPECTED_VERSION));
+        QVERIFY(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$"))
+                    .match(GetBuildVersion())
+                    .hasMatch());
+    }
+};
+
+QTEST_MAIN(TestViewAndAbout)
+#include "tst_view_about.moc"
