@@ -1,4 +1,6 @@
-// EngineFacade: the shared steps of every facade operation and the characterisation.
+// EngineFacade: the shared steps of every facade operation, the characterisation, and the run
+// operations of pH adjustment, stabilisation, deficient water, air and underground equilibrium,
+// temperature and concentration change (softening and blending have files of their own).
 
 #include "EngineFacade.h"
 
@@ -7,6 +9,8 @@
 #include "EngineState.h"
 #include "FacadeInternals.h"
 #include "FloatingPointFaults.h"
+#include "MENDRIV.h"
+#include "VARTASK.h"
 #include "WATCHEM.h"
 
 #include <string>
@@ -144,4 +148,96 @@ double PressureCO2OfResult(const TCalculationResult& water) {
     const double pressure = a / E.KH;
     RequireFiniteOutputs({pressure});
     return pressure;
+}
+
+TResultPtr RunPhAdjustment(const TWaterDataset& dataset, int chemicalIndex, double targetPh, double& dosage,
+                           std::string& dosageUnits, std::string& dosageType, std::string& note1,
+                           std::string& note2) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.ChemicalIndex = chemicalIndex;
+    Facade.Inputs.TargetPh = targetPh;
+    DrivePhAdjustment(chemicalIndex, targetPh, dosage, dosageUnits, dosageType, note1, note2);
+    RequireFiniteOutputs({dosage});
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunStabilisation(const TWaterDataset& dataset, int chemicalIndex, double desiredPotential,
+                            double& dosage, std::string& dosageUnits, std::string& dosageType,
+                            std::string& note1, std::string& note2) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.ChemicalIndex = chemicalIndex;
+    Facade.Inputs.DesiredPotential = desiredPotential;
+    DriveStabilisation(chemicalIndex, desiredPotential, dosage, dosageUnits, dosageType, note1, note2);
+    RequireFiniteOutputs({dosage});
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunCaCarbonateDeficiency(const TWaterDataset& dataset, std::string& dosageType,
+                                    std::string& dosageUnits, double& dosage, double desiredCalcium) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    auto& in = Facade.Inputs;
+    const auto& E = Engine;
+    in.CarbonateDeficient = E.ALK - 2 * E.CA > 0 ? 0 : 1;
+    in.DesiredCalcium = desiredCalcium;
+    // The one figure the operator gives is the desired calcium. For a carbonate-deficient water the
+    // desired alkalinity is the one the same lime gives: lime raises calcium by L and alkalinity by
+    // 2 L (mg/l as CaCO3: alkalinity + (desired calcium - calcium)). Without it the branch would
+    // read an alkalinity of 0 and report a negative dosage.
+    in.DesiredAlkalinity = (E.ALK + 2 * (desiredCalcium / Units::kCalcium - E.CA)) * Units::kAlkalinity;
+    CaCarbonateDeficiency(in.CarbonateDeficient, in.DesiredAlkalinity, in.DesiredCalcium, dosageType,
+                          dosageUnits, dosage);
+    RequireFiniteOutputs({dosage});
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunAirEquilibrium(const TWaterDataset& dataset, double& co2Amount, std::string& equilibriumText,
+                             double pressureCO2) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.PressureCO2 = pressureCO2;
+    DriveAirEquilibrium(pressureCO2, co2Amount, equilibriumText);
+    RequireFiniteOutputs({co2Amount});
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunUndergroundWater(const TWaterDataset& dataset, double& caco3Precipitated, double pressureCO2) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.PressureCO2 = pressureCO2;
+    UndergroundEquilibrium(pressureCO2, caco3Precipitated);
+    RequireFiniteOutputs({caco3Precipitated});
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunTemperatureChange(const TWaterDataset& dataset, double newTemperature) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.NewTemperature = newTemperature;
+    DriveTemperatureChange(newTemperature);
+    FillResult(*result);
+    return result;
+}
+
+TResultPtr RunConcentrationChange(const TWaterDataset& dataset, double evaporationPercent) {
+    auto result = std::make_unique<TCalculationResult>();
+    ResetEngine();
+    LoadDataset(dataset);
+    Facade.Inputs.Evaporation = evaporationPercent;
+    DriveConcentrationChange(evaporationPercent);
+    FillResult(*result);
+    return result;
 }

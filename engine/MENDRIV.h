@@ -35,3 +35,27 @@ inline void NameDosage(const TDosageChemical& chemical, double& dosage, std::str
 
 // A dosage below 0 sets both note lines; otherwise they keep what the caller passed.
 void NoteNegativeDosage(double dosage, std::string& note1, std::string& note2);
+
+// pH adjustment to `targetPh` with chemical 0 CO2, 1 lime, 2 soda ash, 3 caustic soda,
+// 4 hydrochloric acid, 5 bicarbonate of soda. Refuses any other index.
+void DrivePhAdjustment(int chemicalIndex, double targetPh, double& dosage, std::string& unitsText,
+                       std::string& typeText, std::string& note1, std::string& note2);
+
+// Stabilisation to `desiredPotential` (mg/l as CaCO3) with chemical 0 CO2, 1 lime, 2 soda ash,
+// 3 caustic soda, 4 hydrochloric acid. Refuses any other index, and a potential at or above the
+// water's calcium for the chemicals that add no calcium.
+void DriveStabilisation(int chemicalIndex, double desiredPotential, double& dosage, std::string& unitsText,
+                        std::string& typeText, std::string& note1, std::string& note2);
+
+// Equilibrium with air: the CO2 amount as a magnitude (mg/l CO2) and "CO2 addition",
+// "Water in equilibrium" or "CO2 expelled".
+void DriveAirEquilibrium(double pressureCO2, double& co2Amount, std::string& equilibriumText);
+
+void DriveTemperatureChange(double newTemperature);
+void DriveConcentrationChange(double evaporationPercent);
+
+// Lime conditioning of calcium- and carbonate-deficient water. carbonateDeficient 0: lime raises
+// calcium to `desiredCalcium`; 1: lime raises alkalinity to `desiredAlkalinity`. Both in mg/l as
+// CaCO3; dosage in mg/l as Ca(OH)2.
+void CaCarbonateDeficiency(int carbonateDeficient, double desiredAlkalinity, double desiredCalcium,
+                           std::string& typeText, std::string& unitsText, double& dosage);

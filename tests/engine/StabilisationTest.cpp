@@ -1,0 +1,176 @@
+// Stabilisation to a desired precipitation potential: the own potential needs no chemical, every
+// chemical's invariant, caustic soda against hydrochloric acid, and the refused targets.
+
+#include "CONSDEC.h"
+#include "EngineFacade.h"
+#include "EngineTestSupport.h"
+#include "WATCHEM.h"
+
+#include <string>
+
+namespace {
+
+struct TStabilised {
+    TResultPtr Result;
+    double Dosage = 0;
+    std::string Units, Type, Note1, Note2;
+};
+
+TStabilised Stabilise(const TWater& w, int chemical, double potential) {
+    TStabilised s;
+    s.Result =
+        RunStabilisation(w.Dataset(), chemical, potential, s.Dosage, s.Units, s.Type, s.Note1, s.Note2);
+    return s;
+}
+
+double OwnPotential(const TWater& w) {
+    TWaterDataset dataset = w.Dataset();
+    double potential, tds, conductivity, mu, co3;
+    CharacteriseWater(dataset, potential, tds, conductivity, mu, co3);
+    return potential;
+}
+
+const char* const kTypes[] = {"CO2", "Lime", "Soda ash", "Caustic soda", "Hydrochloric acid"};
+
+class OwnPotentialTarget : public EngineTest, public ::testing::WithParamInterface<int> {};
+
+// What remains comes from the search tolerance and, for CO2 and the strong acid, from the
+// hydrogen-ion term their closed forms leave out.
+TEST_P(OwnPotentialTarget, NeedsAboutNoChemical) {
+    const int chemical = GetParam();
+    for (const TWater& w : {TWater{}, BrackishWater()}) {
+        SCOPED_TRACE("pH " + std::to_string(w.pH));
+        const double potential = OwnPotential(w);
+        const TStabilised s = Stabilise(w, chemical, potential);
+        EXPECT_NEAR(s.Dosage, 0, 0.1); // mg/l of the chemical
+        EXPECT_EQ(s.Type, kTypes[chemical]);
+        EXPECT_EQ(s.Result->CPPF, potential / 100 * 100);
+        EXPECT_NEAR(s.Result->ALKF, w.Alk, 0.05);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Chemicals, OwnPotentialTarget, ::testing::Range(0, 5));
+
+struct TStabiliseRow {
+    const char* Name;
+    int Chemical;
+    double Potential;
+};
+
+// The default water's own potential is about -5.8 mg/l: CO2 and acid lower it, the bases raise it.
+const TStabiliseRow kStabiliseRows[] = {
+    {"Co2ToMinus8", 0, -8},   {"LimeTo5", 1, 5},       {"SodaAshTo5", 2, 5},
+    {"CausticSodaTo5", 3, 5}, {"AcidToMinus9", 4, -9},
+};
+
+class StabilisingChemical : public EngineTest, public ::testing::WithParamInterface<TStabiliseRow> {};
+
+TEST_P(StabilisingChemical, KeepsItsInvariantAndReportsTheDesiredPotential) {
+    const TStabiliseRow& row = GetParam();
+    const TWater w;
+    ResetEngine();
+    LoadDataset(w.Dataset());
+    const double ALK = Engine.ALK * 50, ACI = Engine.ACI * 50, MU = Engine.MU;
+    const TStabilised s = Stabilise(w, row.Chemical, row.Potential);
+    const TCalculationResult& r = *s.Result;
+    EXPECT_GT(s.Dosage, 0);
+    EXPECT_EQ(s.Note1, "");
+    EXPECT_DOUBLE_EQ(r.CPPF, row.Potential);
+    EXPECT_EQ(r.MHUF, MU);
+    EXPECT_EQ(r.TF, w.T);
+    EXPECT_DOUBLE_EQ(r.MGF, w.Mg);
+    EXPECT_DOUBLE_EQ(r.SO4F, w.SO4);
+    switch (row.Chemical) {
+    case 0: // CO2 keeps alkalinity and calcium; one mmol is 44 mg and two units of acidity
+        EXPECT_DOUBLE_EQ(r.ALKF, ALK);
+        EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
+        EXPECT_NEAR(s.Dosage, (r.ACIF - ACI) / 50 / 2 * 44, 1e-9);
+        break;
+    case 1: // lime adds its amount to calcium
+        EXPECT_NEAR(r.CAF - w.Ca, s.Dosage / 74 * 100, 1e-9);
+        break;
+    case 2: // soda ash keeps acidity and calcium, adds two sodium per mmol
+        EXPECT_DOUBLE_EQ(r.ACIF, ACI);
+        EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
+        EXPECT_NEAR(r.NAF - w.Na, 2 * s.Dosage / 106 * 23, 1e-9);
+        break;
+    case 3: // caustic soda adds its amount to sodium
+        EXPECT_NEAR(r.NAF - w.Na, s.Dosage / 40 * 23, 1e-9);
+        EXPECT_DOUBLE_EQ(r.CLF, w.Cl);
+        break;
+    case 4: // hydrochloric acid adds its amount to chloride
+        EXPECT_NEAR(r.CLF - w.Cl, s.Dosage / 36 * 35.453, 1e-9);
+        EXPECT_DOUBLE_EQ(r.NAF, w.Na);
+        break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Chemicals, StabilisingChemical, ::testing::ValuesIn(kStabiliseRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(EngineTest, CausticSodaAndAcidGiveOppositeDosagesForTheSameDosedWater) {
+    for (double potential : {5.0, -9.0}) {
+        SCOPED_TRACE("potential " + std::to_string(potential));
+        const TStabilised caustic = Stabilise(TWater{}, 3, potential);
+        const TStabilised acid = Stabilise(TWater{}, 4, potential);
+        EXPECT_LT(caustic.Dosage * acid.Dosage, 0);
+        EXPECT_NEAR(caustic.Dosage / acid.Dosage, -40.0 / 36.0, 1e-12);
+        EXPECT_EQ(caustic.Result->ALKF, acid.Result->ALKF);
+        EXPECT_EQ(caustic.Result->ACIF, acid.Result->ACIF);
+        EXPECT_EQ(caustic.Result->PHF, acid.Result->PHF);
+        const TStabilised& negative = caustic.Dosage < 0 ? caustic : acid;
+        EXPECT_EQ(negative.Note1, "NOTE: Negative dosage required.               ");
+        EXPECT_EQ(negative.Note2, "      This chemical cannot be used for dosage.");
+    }
+}
+
+TEST_F(EngineTest, ReportedPhIsTheScansOfTheDosedWater) {
+    const TStabilised s = Stabilise(TWater{}, 1, 8);
+    const double ALKF = s.Result->ALKF / 50, ACIF = s.Result->ACIF / 50;
+    // The engine still holds the loaded water's constants: find the dosed water's own pH.
+    double low = 4, high = 12;
+    for (int i = 0; i < 100; ++i) {
+        const double mid = (low + high) / 2;
+        (AlkalinityFromAcidity(ACIF, mid) < ALKF ? low : high) = mid;
+    }
+    EXPECT_GT(s.Result->PHF - low, 0.01 - 1e-6);
+    EXPECT_LE(s.Result->PHF - low, 0.02 + 1e-6);
+}
+
+// As written, a potential above the calcium divided by a negative free calcium and returned
+// meaningless numbers for a soft water inside the window's -9 to 15.
+TEST_F(EngineTest, APotentialAtOrAboveTheCalciumIsRefusedForChemicalsThatAddNone) {
+    TWater soft;
+    soft.Ca = 12;
+    for (double potential : {12.0, 15.0}) {
+        for (int chemical : {0, 2, 3, 4}) {
+            SCOPED_TRACE("chemical " + std::to_string(chemical) + ", potential " + std::to_string(potential));
+            try {
+                Stabilise(soft, chemical, potential);
+                ADD_FAILURE() << "no error";
+            } catch (const TEngineError& e) {
+                EXPECT_EQ(std::string(e.what()),
+                          "The desired precipitation potential must be below the water's calcium "
+                          "(12.00 mg/l as CaCO3).");
+            }
+        }
+    }
+    // Lime brings calcium of its own: allowed.
+    const TStabilised lime = Stabilise(soft, 1, 15);
+    EXPECT_DOUBLE_EQ(lime.Result->CPPF, 15);
+    EXPECT_GT(lime.Result->CAF, 15);
+}
+
+TEST_F(EngineTest, AnUnknownStabilisingChemicalIsRefused) {
+    for (int chemical : {-1, 5}) {
+        try {
+            Stabilise(TWater{}, chemical, 2);
+            ADD_FAILURE() << "no error";
+        } catch (const TEngineError& e) {
+            EXPECT_EQ(std::string(e.what()), "Unknown chemical index " + std::to_string(chemical) +
+                                                 " for stabilisation; expected 0 to 4.");
+        }
+    }
+}
+
+} // namespace
