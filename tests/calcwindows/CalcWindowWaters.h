@@ -74,9 +74,10 @@ inline QString StatusText(QWidget& form) {
     return CalcFormDriver::Control<QLabel>(form, "StatusPanel")->text();
 }
 
-// The prompt of a box, as the status bar shows it while the box has the focus.
-inline QString PromptOf(QWidget& form, const QString& box) {
-    auto* edit = CalcFormDriver::Control<QLineEdit>(form, box);
+// The prompt of a box in `container` (the window itself, or an editor embedded in it), as the
+// window's status bar shows it while the box has the focus.
+inline QString PromptOf(QWidget& form, QWidget& container, const QString& box) {
+    auto* edit = CalcFormDriver::Control<QLineEdit>(container, box);
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(edit, &focusIn);
     const QString prompt = StatusText(form);
@@ -84,9 +85,17 @@ inline QString PromptOf(QWidget& form, const QString& box) {
     QApplication::sendEvent(edit, &focusOut);
     return prompt;
 }
+inline QString PromptOf(QWidget& form, const QString& box) {
+    return PromptOf(form, form, box);
+}
 
 inline QString Text(QWidget& form, const QString& name) {
     return CalcFormDriver::Control<QLabel>(form, name)->text();
+}
+
+// A label of the results page (the embedded editors of the blending windows use some of its names).
+inline QString ResultText(QWidget& form, const QString& name) {
+    return Text(*CalcFormDriver::Control<QWidget>(form, "TabSheetResults"), name);
 }
 
 } // namespace CalcWindowWaters
