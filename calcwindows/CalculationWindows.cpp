@@ -1,7 +1,38 @@
 #include "CalculationWindows.h"
 
+#include "AirEquilibriumCalc.h"
+#include "BlendMultipleWatersCalc.h"
+#include "BlendToPhCalc.h"
 #include "CalculationRegistry.h"
+#include "ConcentrationChangeCalc.h"
+#include "SofteningCaCalculation.h"
+#include "SofteningCaMgCalculation.h"
+#include "SofteningMgCalculation.h"
+#include "TemperatureChangeCalc.h"
+#include "UndergroundWaterCalc.h"
+
+namespace {
+
+// The window of a calculation, owned by `owner`, computing on `dataset`.
+template <typename TForm> TCalcFormFactory FormFactory() {
+    return [](QWidget* owner, TWaterDataset* dataset) -> QDialog* {
+        auto* form = new TForm(owner);
+        form->SetDataset(dataset);
+        return form;
+    };
+}
+
+} // namespace
 
 void RegisterCalculationWindows() {
     // Each calculation window adds its RegisterCalculationForm(index, factory) line here.
+    RegisterCalculationForm(4, FormFactory<TAirEquibCalcForm>());
+    RegisterCalculationForm(5, FormFactory<TTempChangeCalcForm>());
+    RegisterCalculationForm(6, FormFactory<TConcentrationChangeCalcForm>());
+    RegisterCalculationForm(8, FormFactory<TUndergroundWaterCalcForm>());
+    RegisterCalculationForm(11, FormFactory<TSofteningCaCalc>());
+    RegisterCalculationForm(12, FormFactory<TSofteningMgCalc>());
+    RegisterCalculationForm(13, FormFactory<TSofteningCaMgCalc>());
+    RegisterCalculationForm(31, FormFactory<TBlendToPhCalcForm>());
+    RegisterCalculationForm(32, FormFactory<TBlendMultipleCalcForm>());
 }
