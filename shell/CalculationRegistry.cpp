@@ -9,7 +9,9 @@ std::map<int, TCalcFormFactory>& Registry() {
 }
 } // namespace
 
-void RegisterCalculationForm(int calcIndex, TCalcFormFactory factory) { Registry()[calcIndex] = std::move(factory); }
+void RegisterCalculationForm(int calcIndex, TCalcFormFactory factory) {
+    Registry()[calcIndex] = std::move(factory);
+}
 
 QDialog* CreateCalculationForm(int calcIndex, QWidget* owner, TWaterDataset* dataset) {
     const auto found = Registry().find(calcIndex);

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QScreen>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QStyle>
 #include <QToolBar>
@@ -34,6 +35,13 @@ const QString kOpenTitle = QStringLiteral("Please select a Calvaro file...");
 const QString kOpenFilter = QStringLiteral("Calvaro files (*.clv)");
 const QString kSaveTitle = QStringLiteral("Please select where you would like to save this dataset");
 const QString kSaveFilter = QStringLiteral("Calvaro files (*.clv)");
+
+// The editor inside a data set window (it sits in a scroll area, so that a small or tiled window
+// can still reach every box).
+TfrmWaterDataset* EditorOf(const QMdiSubWindow* window) {
+    const auto* scroller = qobject_cast<const QScrollArea*>(window->widget());
+    return scroller ? qobject_cast<TfrmWaterDataset*>(scroller->widget()) : nullptr;
+}
 
 // A path as the model's file functions take it: the file system's own encoding.
 std::string LocalPath(const QString& path) {
@@ -60,7 +68,7 @@ TfrmCalvaroMain::TfrmCalvaroMain(QWidget* parent) : QMainWindow(parent) {
         // The commands follow the window the operator works in.
         if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) == FDatasetWindows.end())
             return;
-        if (auto* editor = qobject_cast<TfrmWaterDataset*>(window->widget())) editor->ValidateDataset();
+        if (TfrmWaterDataset* editor = EditorOf(window)) editor->ValidateDataset();
     });
 
     // The client area is 700 by 600 below the menu bar.
@@ -252,7 +260,13 @@ TfrmWaterDataset* TfrmCalvaroMain::OpenDatasetWindow(const QString& title,
     editor->setWindowTitle(title);
     editor->SetStatusBar(FStatusBar);
     connect(editor, &TfrmWaterDataset::DatasetValidated, this, &TfrmCalvaroMain::OnCurDatasetValidated);
-    QMdiSubWindow* window = FMdiArea->addSubWindow(editor);
+    auto* scroller = new QScrollArea;
+    scroller->setObjectName(QStringLiteral("DatasetScroller"));
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidgetResizable(true);
+    scroller->setWidget(editor);
+    QMdiSubWindow* window = FMdiArea->addSubWindow(scroller);
+    window->setWindowTitle(title);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowIcon(windowIcon());
     FDatasetWindows.push_back(window);
@@ -277,14 +291,17 @@ bool TfrmCalvaroMain::SaveDatasetAs(TfrmWaterDataset* window, const QString& pat
     if (!SaveDatasetToFile(*window->Dataset(), LocalPath(path))) return false;
     window->SetFilePath(path);
     window->setWindowTitle(QFileInfo(path).fileName());
-    if (QMdiSubWindow* sub = SubWindowOf(window)) sub->update();
+    if (QMdiSubWindow* sub = SubWindowOf(window)) {
+        sub->setWindowTitle(window->windowTitle());
+        sub->update();
+    }
     Dialogs().ShowMessage(this, QStringLiteral("Successfully saved the file."));
     return true;
 }
 
 QMdiSubWindow* TfrmCalvaroMain::SubWindowOf(const TfrmWaterDataset* editor) const {
     for (QMdiSubWindow* window : FDatasetWindows)
-        if (window->widget() == editor) return window;
+        if (EditorOf(window) == editor) return window;
     return nullptr;
 }
 
@@ -292,13 +309,13 @@ TfrmWaterDataset* TfrmCalvaroMain::GetChildForm() const {
     QMdiSubWindow* window = FMdiArea->currentSubWindow();
     if (!window || std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) == FDatasetWindows.end())
         return nullptr;
-    return qobject_cast<TfrmWaterDataset*>(window->widget());
+    return EditorOf(window);
 }
 
 std::vector<TfrmWaterDataset*> TfrmCalvaroMain::DatasetWindows() const {
     std::vector<TfrmWaterDataset*> editors;
     for (QMdiSubWindow* window : FDatasetWindows)
-        if (auto* editor = qobject_cast<TfrmWaterDataset*>(window->widget())) editors.push_back(editor);
+        if (TfrmWaterDataset* editor = EditorOf(window)) editors.push_back(editor);
     return editors;
 }
 

@@ -11,7 +11,10 @@
 
 namespace {
 
-QString Caption() { return QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Calvaro V") : QApplication::applicationDisplayName(); }
+QString Caption() {
+    return QApplication::applicationDisplayName().isEmpty() ? QStringLiteral("Calvaro V")
+                                                            : QApplication::applicationDisplayName();
+}
 
 class TQtDialogs final : public TDialogs {
 public:
@@ -49,7 +52,9 @@ public:
         return dialog.exec() == QDialog::Accepted;
     }
     int ExecModal(QDialog& dialog) override { return dialog.exec(); }
-    bool OpenDocument(const QString& path) override { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    bool OpenDocument(const QString& path) override {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    }
 };
 
 TQtDialogs gQtDialogs;
@@ -57,9 +62,13 @@ TDialogs* gDialogs = &gQtDialogs;
 
 } // namespace
 
-TDialogs& Dialogs() { return *gDialogs; }
+TDialogs& Dialogs() {
+    return *gDialogs;
+}
 
-void SetDialogs(TDialogs* dialogs) { gDialogs = dialogs ? dialogs : &gQtDialogs; }
+void SetDialogs(TDialogs* dialogs) {
+    gDialogs = dialogs ? dialogs : &gQtDialogs;
+}
 
 QString ErrorBoxText(const QString& message) {
     if (message.isEmpty() || message.back().unicode() <= u'.') return message;

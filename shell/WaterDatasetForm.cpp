@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -140,9 +141,15 @@ void TfrmWaterDataset::BuildControls() {
     dtmDatasetDate->setCalendarPopup(true);
     dtmDatasetDate->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
     dtmDatasetDate->setMinimumDate(QDate(100, 1, 1));
-    dtmDatasetDate->setFixedSize(kBoxWidth, kRowHeight);
-    addRow(MakeLabel(this, QStringLiteral("LabelDate"), QStringLiteral("Date"), caption), dtmDatasetDate,
-           nullptr);
+    // The long date form ("Wednesday, 30 September 2026") needs more room than a number.
+    const int longestDate = dtmDatasetDate->fontMetrics().horizontalAdvance(
+        QLocale().toString(QDate(2026, 9, 30), QLocale::LongFormat));
+    dtmDatasetDate->setFixedSize(std::max(kBoxWidth, longestDate + 44), kRowHeight);
+    // The date may be wider than the boxes: it reaches into the unit column and leaves it as wide.
+    grid->addWidget(MakeLabel(this, QStringLiteral("LabelDate"), QStringLiteral("Date"), caption), row, 0);
+    grid->addWidget(dtmDatasetDate, row, 1, 1, 2, Qt::AlignLeft);
+    grid->setRowMinimumHeight(row, kRowHeight);
+    ++row;
 
     txtPh = MakeBox(this, QStringLiteral("txtPh"));
     addRow(MakeLabel(this, QStringLiteral("LabelPh"), QStringLiteral("pH"), caption), txtPh, nullptr);

@@ -13,6 +13,7 @@
 
 #include <QDate>
 #include <QPointer>
+#include <QStatusBar>
 #include <QString>
 #include <QWidget>
 
@@ -24,7 +25,6 @@ class QComboBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
-class QStatusBar;
 class TWaterDataset;
 
 class TfrmWaterDataset : public QWidget {
