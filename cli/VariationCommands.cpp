@@ -1,0 +1,72 @@
+// air, underground, temperature and concentration: a water brought into equilibrium with CO2,
+// heated or cooled, or concentrated, with the ranges their windows accept.
+
+#include "CalculationRanges.h"
+#include "CommandSupport.h"
+#include "CommandTable.h"
+#include "EngineFacade.h"
+
+#include <string>
+
+namespace {
+
+const std::string kPressure = "--pco2";
+const std::string kTemperature = "--to";
+const std::string kEvaporation = "--evaporation";
+
+void RunAir(const TCommandCall& call, TRecordWriter& writer) {
+    const auto dataset = LoadCheckedDataset(call.Paths.front());
+    const double pressure = call.Options.Number(kPressure);
+    RequireInRange(kPressure, pressure, CalculationRanges::PressureCO2);
+    double co2Amount = 0;
+    std::string equilibrium;
+    const TResultPtr result = RunAirEquilibrium(*dataset, co2Amount, equilibrium, pressure);
+    WriteResult(writer, *result);
+    writer.Real("DelC02", co2Amount);
+    writer.Text("EquilString", equilibrium);
+}
+
+void RunUnderground(const TCommandCall& call, TRecordWriter& writer) {
+    const auto dataset = LoadCheckedDataset(call.Paths.front());
+    const double pressure = call.Options.Number(kPressure);
+    RequireInRange(kPressure, pressure, CalculationRanges::PressureCO2);
+    double precipitated = 0;
+    const TResultPtr result = RunUndergroundWater(*dataset, precipitated, pressure);
+    WriteResult(writer, *result);
+    writer.Real("CaCO3Precipitation", precipitated);
+}
+
+void RunTemperature(const TCommandCall& call, TRecordWriter& writer) {
+    const auto dataset = LoadCheckedDataset(call.Paths.front());
+    const double temperature = call.Options.Number(kTemperature);
+    RequireInRange(kTemperature, temperature, CalculationRanges::NewTemperature);
+    WriteResult(writer, *RunTemperatureChange(*dataset, temperature));
+}
+
+void RunConcentration(const TCommandCall& call, TRecordWriter& writer) {
+    const auto dataset = LoadCheckedDataset(call.Paths.front());
+    const double evaporation = call.Options.Number(kEvaporation);
+    RequireInRange(kEvaporation, evaporation, CalculationRanges::Evaporation);
+    WriteResult(writer, *RunConcentrationChange(*dataset, evaporation));
+}
+
+TCommand Command(const std::string& name, const std::string& option, const std::string& description,
+                 void (*run)(const TCommandCall&, TRecordWriter&)) {
+    TCommand command;
+    command.Name = name;
+    command.Options = {{option, "X", {}, true}};
+    command.Description = description;
+    command.Run = run;
+    return command;
+}
+
+} // namespace
+
+void RegisterVariationCommands(TCommandTable& table) {
+    table.Add(Command("air", kPressure, "the water in equilibrium with CO2 at X atm", RunAir));
+    table.Add(Command("underground", kPressure, "the water in equilibrium with CO2 at X atm and calcite",
+                      RunUnderground));
+    table.Add(Command("temperature", kTemperature, "the water at X degrees Celsius", RunTemperature));
+    table.Add(
+        Command("concentration", kEvaporation, "the water after X % of it evaporated", RunConcentration));
+}
