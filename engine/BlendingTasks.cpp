@@ -7,6 +7,7 @@
 #include "FloatingPointFaults.h"
 #include "WATCHEM.h"
 
+#include <charconv>
 #include <string>
 
 namespace {
@@ -41,6 +42,23 @@ template <class Weight> void MixComponents(int n, const TBlendComponents& c, Wei
 void RefreshForBlend(double T) {
     auto& E = Engine;
     RefreshConstants(E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.MHUF, T);
+}
+
+// A number with two decimals and "." whatever the locale, for messages.
+std::string TwoDecimals(double value) {
+    char text[64];
+    const auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, 2).ptr;
+    return std::string(text, end);
+}
+
+// A fraction of water 1 beyond 0..1 extrapolates the blend; once that leaves a negative amount of
+// an ion there is no water to compute constants for.
+void RequireRealMixture(double x, double p) {
+    const auto& E = Engine;
+    if (E.CAF < 0 || E.MGF < 0 || E.NAF < 0 || E.SO4F < 0 || E.CLF < 0)
+        throw TEngineError("These two waters cannot be blended to pH " + TwoDecimals(p) + ": it would take " +
+                           TwoDecimals(x * 100) + " % of water 1 and " + TwoDecimals((1 - x) * 100) +
+                           " % of water 2, which leaves negative ion concentrations.");
 }
 
 void ReportSalinity() {
@@ -115,6 +133,7 @@ void BlendToPh(TBlendComponents c, double p, double& percentWater1, double& perc
     for (int pass = 0; pass < 2; ++pass) {
         x = BlendFractionOfWater1(p);
         MixComponents(2, c, [&](int i) { return i == 1 ? x : 1 - x; });
+        RequireRealMixture(x, p);
         RefreshForBlend(c.T[2]);
     }
     ReportSalinity();

@@ -43,8 +43,9 @@ void BlendWaters(int n, TBlendComponents components);
 double BlendFractionOfWater1(double p);
 
 // Blends components 1 and 2 to the pH p; the fraction of water 1 is not limited to 0..1. Returns
-// the percentages of water 1 and water 2. Waters that differ but whose balance does not change
-// with the fraction are a division by zero.
+// the percentages of water 1 and water 2. A fraction so far outside 0..1 that the blend would hold
+// a negative amount of an ion is refused with an error naming the percentages. Waters that differ
+// but whose balance does not change with the fraction are a division by zero.
 void BlendToPh(TBlendComponents components, double p, double& percentWater1, double& percentWater2);
 
 // MENDRIV drivers: run the task on the blend tables and turn the blended water into report units.

@@ -241,6 +241,16 @@ TEST_F(EngineTest, ATargetOutsideTheWatersRangeGivesAFractionOutsideZeroToHundre
     EXPECT_GT(below.Percent1, 100);
 }
 
+TEST_F(EngineTest, ATargetThatNeedsNegativeAmountsOfIonsIsAnError) {
+    // pH 6 lies so far below both waters that the blend would hold negative calcium; the sulphate
+    // pairs of such a "water" have no solution (this ended as "The calculation did not converge.").
+    const std::string message = EngineErrorOf([] { BlendToPh(TWater{}, SecondWater(), 6.0); });
+    EXPECT_EQ(message.rfind("These two waters cannot be blended to pH 6.00: it would take ", 0), 0u)
+        << message;
+    EXPECT_NE(message.find("% of water 2, which leaves negative ion concentrations."), std::string::npos)
+        << message;
+}
+
 TEST_F(EngineTest, AZeroDenominatorOfTheFractionIsADivisionByZero) {
     // Waters whose difference does not change the balance at the target: with P = Q = 1 that is
     // an equal difference in alkalinity and acidity.
