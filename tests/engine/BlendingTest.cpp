@@ -117,9 +117,17 @@ INSTANTIATE_TEST_SUITE_P(Blends, IdenticalWaters, ::testing::ValuesIn(kIdentical
 
 TEST_F(EngineTest, FractionsHundredAndZeroReproduceTheFirstWater) {
     const TWater w1 = WithFraction(TWater{}, 100);
-    const TResultPtr r = BlendMultiple({w1, WithFraction(SecondWater(), 0)});
+    TWater w2 = WithFraction(SecondWater(), 0);
+    w2.WATCHAR = 0; // by TDS
+    w2.TDS = 150;
+    w2.CARBSYSORDER = 2; // by total carbonate
+    w2.TotC = 70;
+    const TResultPtr r = BlendMultiple({w1, w2});
     ExpectComposition(*r, Own(w1), 1e-12);
     EXPECT_EQ(r->TF, w1.T);
+    // The indices are those of the water loaded last.
+    EXPECT_EQ(r->WATCHAR, 0);
+    EXPECT_EQ(r->CARBSYSORDER, 2);
 }
 
 TEST_F(EngineTest, FractionsAreUsedUnnormalised) {
