@@ -124,7 +124,7 @@ private slots:
             QString::fromUtf8(ReadWholeFile(QStringLiteral(CALVARO_HELP_SOURCE_DIR "/calvaro.hhp")));
         const QString contents =
             QString::fromUtf8(ReadWholeFile(QStringLiteral(CALVARO_HELP_SOURCE_DIR "/toc.hhc")));
-        const QStringList pages = html.entryList({QStringLiteral("*.htm")}, QDir::Files);
+        const QStringList pages = html.entryList({QStringLiteral("*.html")}, QDir::Files);
         QVERIFY(pages.size() >= 15);
         for (const QString& page : pages) {
             QVERIFY2(project.contains(QStringLiteral("html/") + page),
