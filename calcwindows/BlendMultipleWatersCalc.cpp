@@ -39,6 +39,10 @@ TBlendMultipleCalcForm::TBlendMultipleCalcForm(QWidget* owner) : TCalcForm(owner
     SpinNumberWaters->setObjectName(QStringLiteral("SpinNumberWaters"));
     SpinNumberWaters->setRange(kMinimumBlendWaters, kMaximumBlendWaters);
     SpinNumberWaters->setValue(kMinimumBlendWaters);
+    // Room for two digits beside the arrows, whatever the style's arrow width.
+    SpinNumberWaters->setMinimumWidth(
+        SpinNumberWaters->fontMetrics().horizontalAdvance(QStringLiteral("000")) + 48);
+    SpinNumberWaters->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     caption->setBuddy(SpinNumberWaters);
     grid->addWidget(caption, 0, 0);
     grid->addWidget(SpinNumberWaters, 0, 1);

@@ -4,13 +4,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTabBar>
 #include <QTabWidget>
 
 namespace {
-// The data set editor's client area.
+// The data set editor's width and its smallest height: all of its rows show.
 constexpr int kEditorWidth = 579;
-constexpr int kEditorHeight = 454;
+constexpr int kEditorHeight = 400;
 } // namespace
 
 QTabWidget* AddDatasetPages(QGroupBox* frame, int hiddenTop) {
@@ -18,7 +17,15 @@ QTabWidget* AddDatasetPages(QGroupBox* frame, int hiddenTop) {
     pages->setObjectName(QStringLiteral("PageControlDatasets"));
     pages->setDocumentMode(true);
     pages->setUsesScrollButtons(true);
-    pages->setMinimumSize(kEditorWidth, kEditorHeight - hiddenTop + pages->tabBar()->sizeHint().height());
+    // The window's size is fixed before its pages exist: a page of the editor's size tells the page
+    // control how much its tabs and frame add.
+    auto* probe = new QWidget;
+    probe->setMinimumSize(kEditorWidth, kEditorHeight - hiddenTop);
+    pages->addTab(probe, QStringLiteral("Water 1"));
+    pages->ensurePolished();
+    pages->setMinimumSize(pages->minimumSizeHint());
+    pages->removeTab(0);
+    delete probe;
     auto* grid = static_cast<QGridLayout*>(frame->layout());
     grid->addWidget(pages, grid->rowCount(), 0, 1, grid->columnCount() + 1);
     return pages;

@@ -46,6 +46,12 @@ TSofteningCaCalc::TSofteningCaCalc(QWidget* owner) : TDosageCalcForm(owner, TNot
     LabelMinConcentration->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LabelMinCaUnits = new QLabel(kUnit, group);
     LabelMinCaUnits->setObjectName(QStringLiteral("LabelMinCaUnits"));
+    for (QLabel* label : {LabelMinCaDesc, LabelMinConcentration, LabelMinCaUnits}) {
+        // Hidden for soda ash, the line keeps its room: the inputs above do not jump sideways.
+        QSizePolicy policy = label->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        label->setSizePolicy(policy);
+    }
     grid->addWidget(LabelMinCaDesc, row, 0);
     grid->addWidget(LabelMinConcentration, row, 1);
     grid->addWidget(LabelMinCaUnits, row, 2);

@@ -178,7 +178,7 @@ private slots:
         for (TfrmWaterDataset* editor : form.DatasetFormList()) {
             QVERIFY(HoldsANewDataset(*editor));
             QVERIFY(!Control<QLineEdit>(*editor, "EditWaterFraction")->isHidden());
-            QCOMPARE(editor->geometry().top(), 0);
+            QCOMPARE(editor->geometry(), editor->parentWidget()->rect()); // the whole page, nothing cut off
         }
     }
 
