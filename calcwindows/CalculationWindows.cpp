@@ -3,11 +3,14 @@
 #include "AirEquilibriumCalc.h"
 #include "BlendMultipleWatersCalc.h"
 #include "BlendToPhCalc.h"
+#include "CaCarbDeficiencyCalc.h"
 #include "CalculationRegistry.h"
 #include "ConcentrationChangeCalc.h"
+#include "PhAdjustmentCalc.h"
 #include "SofteningCaCalculation.h"
 #include "SofteningCaMgCalculation.h"
 #include "SofteningMgCalculation.h"
+#include "StabilizationCalc.h"
 #include "TemperatureChangeCalc.h"
 #include "UndergroundWaterCalc.h"
 
@@ -26,10 +29,13 @@ template <typename TForm> TCalcFormFactory FormFactory() {
 
 void RegisterCalculationWindows() {
     // Each calculation window adds its RegisterCalculationForm(index, factory) line here.
+    RegisterCalculationForm(2, FormFactory<TStabilizationCalcForm>());
     RegisterCalculationForm(4, FormFactory<TAirEquibCalcForm>());
     RegisterCalculationForm(5, FormFactory<TTempChangeCalcForm>());
     RegisterCalculationForm(6, FormFactory<TConcentrationChangeCalcForm>());
+    RegisterCalculationForm(7, FormFactory<TPhAdjustmentCalcForm>());
     RegisterCalculationForm(8, FormFactory<TUndergroundWaterCalcForm>());
+    RegisterCalculationForm(9, FormFactory<TCaCarbDeficiencyCalcForm>());
     RegisterCalculationForm(11, FormFactory<TSofteningCaCalc>());
     RegisterCalculationForm(12, FormFactory<TSofteningMgCalc>());
     RegisterCalculationForm(13, FormFactory<TSofteningCaMgCalc>());

@@ -1,0 +1,56 @@
+#include "StabilizationCalc.h"
+
+#include "CalculationRanges.h"
+#include "EngineFacade.h"
+#include "InputCheck.h"
+#include "LocaleNumbers.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+constexpr TInputRange kRange = CalculationRanges::DesiredPotential;
+}
+
+TStabilizationCalcForm::TStabilizationCalcForm(QWidget* owner) : TDosageCalcForm(owner, TNotes::Shown) {
+    setWindowTitle(QStringLiteral("Stabilisation calculation"));
+    QGroupBox* group = createInputGroup(QStringLiteral("Stabilisation inputs"));
+    TxtPrecipPotential = createNumberInput(
+        group, QStringLiteral("Desired precipitation potential :"), QStringLiteral("mg/l as CaC03"),
+        QStringLiteral("Enter the desired precipitation potential between %1 and %2 mg/l as CaC03.")
+            .arg(FormatGeneral(kRange.Min), FormatGeneral(kRange.Max)),
+        QStringLiteral("TxtPrecipPotential"));
+    ComboDosageChemical =
+        createChoiceInput(group, QStringLiteral("Desired dosing chemical :"),
+                          {QStringLiteral("CO2"), QStringLiteral("Lime"), QStringLiteral("Soda ash"),
+                           QStringLiteral("Caustic soda"), QStringLiteral("Hydrochloric acid")},
+                          QStringLiteral("ComboDosageChemical"), QStringLiteral("LabelDosingChem"));
+    LabelDosingChem = findChild<QLabel*>(QStringLiteral("LabelDosingChem"));
+}
+
+void TStabilizationCalcForm::HideDosingCombo() {
+    ComboDosageChemical->setCurrentIndex(0);
+    LabelDosingChem->hide();
+    ComboDosageChemical->hide();
+}
+
+bool TStabilizationCalcForm::ValidateInputs() {
+    return CheckControlRange(TxtPrecipPotential, kRange.Min, kRange.Max);
+}
+
+void TStabilizationCalcForm::FormShow() {
+    TDosageCalcForm::FormShow();
+    TxtPrecipPotential->setText(FormatPattern(0, 1));
+}
+
+bool TStabilizationCalcForm::Calculate(const TWaterDataset& dataset) {
+    ClearDosage();
+    const double desiredPotential = ReadNumber(TxtPrecipPotential);
+    SetCalcResult(RunStabilisation(dataset, ComboDosageChemical->currentIndex(), desiredPotential,
+                                   DosageRequired, DosageUnits, DosageType, Note1, Note2));
+    ShowDosage();
+    ShowResults(CalcResult());
+    return true;
+}
