@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -527,15 +528,19 @@ private:
 std::string ReadWholeFile(const std::string& path) {
     TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
+    // Read straight into the string, growing it as needed: a data set file is a few hundred bytes,
+    // and the command line reads thousands of them in one run.
     std::string bytes;
-    std::array<char, 65536> buffer{};
+    std::size_t used = 0;
     for (;;) {
-        const ssize_t count = ::read(file.Get(), buffer.data(), buffer.size());
+        if (bytes.size() - used < 1024) bytes.resize(std::max<std::size_t>(2 * bytes.size(), 4096));
+        const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) ThrowFileError("Cannot read file", path, errno);
         if (count == 0) break;
-        bytes.append(buffer.data(), static_cast<std::size_t>(count));
+        used += static_cast<std::size_t>(count);
     }
+    bytes.resize(used);
     return bytes;
 }
 
