@@ -15,6 +15,9 @@
 #include "UndergroundWaterCalc.h"
 #include "UnderwaterResultsForm.h"
 
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -363,6 +366,34 @@ private slots:
         for (int i = 0; i < items.size(); ++i)
             expectedLines << Row({items.at(i), shown.at(i)});
         QCOMPARE(CsvLines(path), expectedLines);
+    }
+    void resultsWindowPrintsItsRowsOnOnePage() {
+        auto form = Open(TWindow::Underground);
+        const QString path = FDir.filePath(QStringLiteral("underground.pdf"));
+        QString tds;
+        OnResultsWindow([&](TUgWaterResultsForm& results) {
+            tds = results.ValueText(QStringLiteral("LabelTds"));
+            FDialogs->PrintAnswers.push_back([&](QPrinter& printer) {
+                printer.setOutputFormat(QPrinter::PdfFormat);
+                printer.setOutputFileName(path);
+                printer.setResolution(600);
+                return true;
+            });
+            Click(results, QStringLiteral("ButtonPrint"));
+        });
+        Click(*form, QStringLiteral("ButtonCancel"));
+        QVERIFY(FDialogs->Messages().isEmpty());
+        QVERIFY(QFileInfo(path).size() > 0);
+        if (QString(CALVARO_PDFTOTEXT).isEmpty())
+            QSKIP("pdftotext (poppler-utils) is needed to read the page back");
+        QProcess tool;
+        tool.start(QStringLiteral(CALVARO_PDFTOTEXT), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+        QVERIFY(tool.waitForFinished());
+        const QString page = QString::fromUtf8(tool.readAllStandardOutput());
+        for (const QString& text :
+             {QStringLiteral("Underground water results"), QStringLiteral("CaCO3 Precipitation"),
+              QStringLiteral("Ionic Strength"), tds})
+            QVERIFY2(page.contains(text), qPrintable(text));
     }
 };
 
