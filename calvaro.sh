@@ -22,9 +22,12 @@ packages=(
   poppler-utils
 )
 
+# Only for running the desktop program: the viewer of the help file.
+run_packages=(xchm)
+
 install_missing() {
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "${packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
   done
   if [ "${#missing[@]}" -gt 0 ]; then
@@ -56,7 +59,7 @@ cmd="${1:-}"
 [ $# -gt 0 ] && shift
 case "$cmd" in
   run)
-    install_missing
+    install_missing "${run_packages[@]}"
     configure_and_build
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       echo "No display found; starting calvaro under Xvfb." >&2

@@ -30,7 +30,9 @@ void ExportResults(QWidget* parent, const TWriteRows& writeRows) {
 }
 
 void PrintResults(QWidget* parent, const QString& caption, const TWriteRows& writeRows) {
-    QPrinter printer;
+    // The rows sit on a grid of printer dots (columns 1300 apart), made for a printer of at least
+    // 300 dots per inch; at screen resolution the second column would fall off the page.
+    QPrinter printer(QPrinter::HighResolution);
     // The dialog puts the chosen printer and number of copies into `printer`.
     if (!Dialogs().AskPrint(parent, printer)) return;
     printer.setDocName(QStringLiteral("Calvaro V"));

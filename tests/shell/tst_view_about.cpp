@@ -226,13 +226,18 @@ private slots:
         view->ButtonPrintClick(); // cancelled
         const QString pdf = FFolder->filePath(QStringLiteral("view.pdf"));
         QVERIFY(!QFile::exists(pdf));
+        int resolution = 0;
         FDialogs->PrintAnswers.push_back([&](QPrinter& printer) {
+            resolution = printer.resolution();
             printer.setOutputFormat(QPrinter::PdfFormat);
             printer.setOutputFileName(pdf);
             return true;
         });
         view->ButtonPrintClick();
         QVERIFY(ReadWholeFile(pdf).startsWith("%PDF"));
+        // The rows are laid out in printer dots; at screen resolution (96 dpi) the value column
+        // 1340 dots in would lie off the page.
+        QVERIFY2(resolution >= 300, qPrintable(QString::number(resolution)));
         QVERIFY(FDialogs->Messages().isEmpty());
     }
 
