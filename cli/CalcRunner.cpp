@@ -35,23 +35,23 @@ std::optional<double> ParseNumber(const std::string& text) {
     return value;
 }
 
-double ParseOptionValue(const TOptionSpec& spec, const std::string& text) {
-    for (std::size_t i = 0; i < spec.Choices.size(); ++i)
-        if (spec.Choices[i] == text) return static_cast<double>(i);
-    if (spec.Choices.empty() || spec.NumberAccepted) {
+double ParseOptionValue(const TOptionSpec& option, const std::string& text) {
+    for (std::size_t i = 0; i < option.Choices.size(); ++i)
+        if (option.Choices[i] == text) return static_cast<double>(i);
+    if (option.Choices.empty() || option.NumberAccepted) {
         if (const auto number = ParseNumber(text)) return *number;
     }
-    std::string expected = spec.Choices.empty() ? "a number written with \".\"" : "one of";
-    for (std::size_t i = 0; i < spec.Choices.size(); ++i)
-        expected += (i == 0 ? " " : ", ") + spec.Choices[i];
-    if (!spec.Choices.empty() && spec.NumberAccepted)
-        expected += " or 0.." + std::to_string(spec.Choices.size() - 1);
-    throw TUsageError(spec.Name + " expects " + expected + ", not \"" + text + "\".");
+    std::string expected = option.Choices.empty() ? "a number written with \".\"" : "one of";
+    for (std::size_t i = 0; i < option.Choices.size(); ++i)
+        expected += (i == 0 ? " " : ", ") + option.Choices[i];
+    if (!option.Choices.empty() && option.NumberAccepted)
+        expected += " or 0.." + std::to_string(option.Choices.size() - 1);
+    throw TUsageError(option.Name + " expects " + expected + ", not \"" + text + "\".");
 }
 
 const TOptionSpec* FindOption(const TCommand& command, const std::string& name) {
-    for (const auto& spec : command.Options)
-        if (spec.Name == name) return &spec;
+    for (const auto& option : command.Options)
+        if (option.Name == name) return &option;
     return nullptr;
 }
 
@@ -81,8 +81,8 @@ TInvocation ParseArguments(const std::vector<std::string>& arguments) {
             hasValue = true;
         }
         const bool isFormat = name == "--format";
-        const TOptionSpec* spec = isFormat ? nullptr : FindOption(*call.Command, name);
-        if (!isFormat && spec == nullptr)
+        const TOptionSpec* option = isFormat ? nullptr : FindOption(*call.Command, name);
+        if (!isFormat && option == nullptr)
             throw TUsageError("Unknown option \"" + name + "\" for " + call.Command->Name + ".");
         if (!hasValue) {
             if (i + 1 >= arguments.size()) throw TUsageError("Option " + name + " needs a value.");
@@ -96,13 +96,13 @@ TInvocation ParseArguments(const std::vector<std::string>& arguments) {
             else
                 throw TUsageError("--format expects json or csv, not \"" + value + "\".");
         } else {
-            call.Options.Set(name, ParseOptionValue(*spec, value));
+            call.Options.Set(name, ParseOptionValue(*option, value));
         }
     }
 
-    for (const auto& spec : call.Command->Options)
-        if (!call.Options.Has(spec.Name))
-            throw TUsageError(call.Command->Name + " needs " + spec.Name + " " + spec.Placeholder + ".");
+    for (const auto& option : call.Command->Options)
+        if (!call.Options.Has(option.Name))
+            throw TUsageError(call.Command->Name + " needs " + option.Name + " " + option.Placeholder + ".");
     const int files = static_cast<int>(call.Paths.size());
     if (call.Command->PerFile) {
         if (files < 1) throw TUsageError(call.Command->Name + " needs at least one file.");
@@ -151,8 +151,8 @@ std::string CalcUsage() {
     std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n\nCommands:\n";
     for (const auto& command : CalcCommands().Commands()) {
         std::string line = "  " + command.Name;
-        for (const auto& spec : command.Options)
-            line += " " + spec.Name + " " + spec.Placeholder;
+        for (const auto& option : command.Options)
+            line += " " + option.Name + " " + option.Placeholder;
         if (line.size() < 52) line.resize(52, ' ');
         usage += line + " " + command.Description + "\n";
     }

@@ -64,18 +64,18 @@ void TFormViewDataset::BuildControls() {
     grid->setVerticalSpacing(3);
     grid->setHorizontalSpacing(10);
     int row = 0;
-    for (const TViewRow& spec : kRows) {
+    for (const TViewRow& viewRow : kRows) {
         QFont normal = group->font();
         normal.setBold(false);
-        auto* caption = new QLabel(QString::fromLatin1(spec.Caption), group);
+        auto* caption = new QLabel(QString::fromLatin1(viewRow.Caption), group);
         caption->setFont(normal);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* value = new QLabel(group);
-        value->setObjectName(QString::fromLatin1(spec.ValueName));
+        value->setObjectName(QString::fromLatin1(viewRow.ValueName));
         value->setFont(bold);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setMinimumWidth(90);
-        auto* unit = new QLabel(QString::fromLatin1(spec.Unit), group);
+        auto* unit = new QLabel(QString::fromLatin1(viewRow.Unit), group);
         unit->setFont(normal);
         grid->addWidget(caption, row, 0);
         grid->addWidget(value, row, 1);
