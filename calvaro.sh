@@ -13,7 +13,7 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 # Debian packages the build, the tests and the help file need.
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
@@ -35,7 +35,7 @@ install_missing() {
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
   fi
 }
 
