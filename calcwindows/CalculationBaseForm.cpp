@@ -5,6 +5,7 @@
 #include "GuardedTabWidget.h"
 #include "HelpFile.h"
 #include "LocaleNumbers.h"
+#include "ResultRows.h"
 #include "ResultsOutput.h"
 
 #include <QComboBox>
@@ -117,50 +118,8 @@ void TCalcForm::createPages() {
     FTabControl->SetGuard([this](int newIndex) { return GuardPageChange(newIndex); });
 }
 
-QLabel* TCalcForm::createValueLabel(const QString& name) {
-    auto* value = new QLabel(FGroupBoxResults);
-    value->setObjectName(name);
-    value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    // Wide enough for a value in the hundreds of thousands, so a large result is never cut off.
-    value->setMinimumWidth(value->fontMetrics().horizontalAdvance(FormatPattern(-888888.88, 2)) + 4);
-    return value;
-}
-
 void TCalcForm::createResultRows() {
-    struct TRowDefinition {
-        const char* Caption;
-        const char* Name;
-        const char* Unit;
-        double TCalculationResult::*Field;
-        int Decimals;
-    };
-    // The on-screen units are written with the digit zero ("CaC03", "C03", "mgS04/l"), as the
-    // operators know them from the earlier versions; the export uses the letter O.
-    static constexpr std::array<TRowDefinition, 13> kRows{{
-        {"pH :", "LabelPh", "", &TCalculationResult::PHF, 2},
-        {"Temperature :", "LabelTemperature", "degrees C", &TCalculationResult::TF, 2},
-        {"Total alkalinity :", "LabelAlkalinity", "mg/l as CaC03", &TCalculationResult::ALKF, 2},
-        {"C03 acidity :", "LabelAcidity", "mg/l as CaC03", &TCalculationResult::ACIF, 2},
-        {"Total calcium :", "LabelCalcium", "mg/l as CaC03", &TCalculationResult::CAF, 2},
-        {"Total magnesium :", "LabelMagnesium", "mg/l as CaC03", &TCalculationResult::MGF, 2},
-        {"Total sodium :", "LabelSodium", "mgNa/l", &TCalculationResult::NAF, 2},
-        {"Total chloride :", "LabelChoride", "mgCl/l", &TCalculationResult::CLF, 2},
-        {"Total sulphate :", "LabelSulphate", "mgS04/l", &TCalculationResult::SO4F, 2},
-        {"TDS  :", "LabelTds", "mg/l", &TCalculationResult::TDSF, 2},
-        {"Conductivity :", "LabelConductivity", "mS/m", &TCalculationResult::CONF, 2},
-        {"Ionic strength :", "LabelMhuf", "", &TCalculationResult::MHUF, 4},
-        {"Precipitation potential :", "LabelPrecPotential", "mg/l as CaC03", &TCalculationResult::CPPF, 2},
-    }};
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const auto& row = kRows[i];
-        const int gridRow = static_cast<int>(i);
-        FResultsGrid->addWidget(new QLabel(QString::fromLatin1(row.Caption), FGroupBoxResults), gridRow, 0);
-        QLabel* value = createValueLabel(QString::fromLatin1(row.Name));
-        FResultsGrid->addWidget(value, gridRow, 1);
-        FResultsGrid->addWidget(new QLabel(QString::fromLatin1(row.Unit), FGroupBoxResults), gridRow, 2);
-        FResultRows[i] = {value, row.Field, row.Decimals};
-    }
+    FResultValues = AddResultRows(*FResultsGrid, FGroupBoxResults);
 }
 
 void TCalcForm::createButtons() {
@@ -250,7 +209,7 @@ QLabel* TCalcForm::createResultRow(const QString& caption, const QString& valueN
                                    const QString& unitName) {
     const int row = FResultsGrid->rowCount();
     FResultsGrid->addWidget(new QLabel(caption, FGroupBoxResults), row, 0);
-    QLabel* value = createValueLabel(valueName);
+    QLabel* value = CreateResultValueLabel(FGroupBoxResults, valueName);
     FResultsGrid->addWidget(value, row, 1);
     if (!unitName.isEmpty()) {
         auto* unit = new QLabel(FGroupBoxResults);
@@ -367,8 +326,7 @@ void TCalcForm::ShowResults(const TCalculationResult* result) {
         Dialogs().ShowMessage(this, kNoResult);
         return;
     }
-    for (const auto& row : FResultRows)
-        row.Value->setText(FormatPattern(result->*row.Field, row.Decimals));
+    ShowResultRows(FResultValues, *result);
 }
 
 void TCalcForm::ApplyResultToDataset(const TCalculationResult* result) {

@@ -16,12 +16,12 @@
 // Every message, question and dialog goes through Dialogs().
 
 #include "CalvaroModel.h"
+#include "ResultRows.h"
 
 #include <QDialog>
 #include <QString>
 #include <QStringList>
 
-#include <array>
 #include <memory>
 #include <string>
 
@@ -121,11 +121,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    struct TResultRow {
-        QLabel* Value;
-        double TCalculationResult::*Field;
-        int Decimals;
-    };
     void createPages();
     void createResultRows();
     void createButtons();
@@ -134,7 +129,6 @@ private:
     bool GuardPageChange(int newIndex);
     bool ApplyAndAccept();
     int WidestPromptWidth() const;
-    QLabel* createValueLabel(const QString& name);
 
     TWaterDataset* FDataset = nullptr;
     std::unique_ptr<TCalculationResult> FCalcResult;
@@ -150,7 +144,7 @@ private:
     QPushButton* FButtonCancel = nullptr;
     QPushButton* FButtonExport = nullptr;
     QPushButton* FButtonPrint = nullptr;
-    std::array<TResultRow, 13> FResultRows{};
+    TResultValueLabels FResultValues{};
     QList<QLineEdit*> FPromptedInputs;
     bool FSized = false;
 };

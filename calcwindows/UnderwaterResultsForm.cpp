@@ -4,6 +4,7 @@
 #include "Dialogs.h"
 #include "EngineFacade.h"
 #include "LocaleNumbers.h"
+#include "ResultRows.h"
 #include "ResultsOutput.h"
 
 #include <QGridLayout>
@@ -20,30 +21,11 @@
 
 namespace {
 
-struct TRowDefinition {
-    const char* Caption; // on screen
-    const char* Name;    // value label
-    const char* Unit;    // on screen
-};
-
-// The thirteen rows of every results page, then the calcium carbonate that precipitates (negative:
-// dissolves) on the way to the underground water.
-constexpr std::array<TRowDefinition, 14> kRows{{
-    {"pH :", "LabelPh", ""},
-    {"Temperature :", "LabelTemperature", "degrees C"},
-    {"Total alkalinity :", "LabelAlkalinity", "mg/l as CaC03"},
-    {"C03 acidity :", "LabelAcidity", "mg/l as CaC03"},
-    {"Total calcium :", "LabelCalcium", "mg/l as CaC03"},
-    {"Total magnesium :", "LabelMagnesium", "mg/l as CaC03"},
-    {"Total sodium :", "LabelSodium", "mgNa/l"},
-    {"Total chloride :", "LabelChoride", "mgCl/l"},
-    {"Total sulphate :", "LabelSulphate", "mgS04/l"},
-    {"TDS  :", "LabelTds", "mg/l"},
-    {"Conductivity :", "LabelConductivity", "mS/m"},
-    {"Ionic strength :", "LabelMhuf", ""},
-    {"Precipitation potential :", "LabelPrecPotential", "mg/l as CaC03"},
-    {"CaC03 precipitation :", "LabelCaCO3Prec", "mg/l as CaC03"},
-}};
+// Below the thirteen rows of every results page: the calcium carbonate that precipitates
+// (negative: dissolves) on the way to the underground water.
+constexpr const char* kCaCO3PrecCaption = "CaC03 precipitation :";
+constexpr const char* kCaCO3PrecName = "LabelCaCO3Prec";
+constexpr const char* kCaCO3PrecUnit = "mg/l as CaC03";
 
 // The export rows after the caption: a name and the value as shown. Sulphate comes before chloride
 // and the ionic strength before TDS, as in every other export.
@@ -111,19 +93,15 @@ void TUgWaterResultsForm::createRows() {
     grid->setColumnStretch(2, 1);
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(3);
-    for (std::size_t i = 0; i < kRows.size(); ++i) {
-        const auto& row = kRows[i];
-        const int gridRow = static_cast<int>(i);
-        auto* value = new QLabel(group);
-        value->setObjectName(QString::fromLatin1(row.Name));
-        value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        value->setMinimumWidth(value->fontMetrics().horizontalAdvance(FormatPattern(-888888.88, 2)) + 4);
-        grid->addWidget(new QLabel(QString::fromLatin1(row.Caption), group), gridRow, 0);
-        grid->addWidget(value, gridRow, 1);
-        grid->addWidget(new QLabel(QString::fromLatin1(row.Unit), group), gridRow, 2);
+    FResultValues = AddResultRows(*grid, group);
+    for (QLabel* value : FResultValues)
         FValues[value->objectName()] = value;
-    }
+    const int gridRow = static_cast<int>(kResultRowCount);
+    QLabel* precipitated = CreateResultValueLabel(group, QString::fromLatin1(kCaCO3PrecName));
+    grid->addWidget(new QLabel(QString::fromLatin1(kCaCO3PrecCaption), group), gridRow, 0);
+    grid->addWidget(precipitated, gridRow, 1);
+    grid->addWidget(new QLabel(QString::fromLatin1(kCaCO3PrecUnit), group), gridRow, 2);
+    FValues[precipitated->objectName()] = precipitated;
     static_cast<QVBoxLayout*>(layout())->addWidget(group, 1);
 }
 
@@ -145,21 +123,14 @@ void TUgWaterResultsForm::FormShow() {
     double precipitationPotential = 0, tds = 0, conductivity = 0, ionicStrength = 0, co3Acidity = 0;
     CharacteriseWater(*FDataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity);
 
-    const TCalculationResult& r = *underground;
-    SetValue(QStringLiteral("LabelAlkalinity"), r.ALKF, 2);
-    SetValue(QStringLiteral("LabelAcidity"), r.ACIF, 2);
-    SetValue(QStringLiteral("LabelCalcium"), r.CAF, 2);
-    SetValue(QStringLiteral("LabelMagnesium"), r.MGF, 2);
-    SetValue(QStringLiteral("LabelSodium"), r.NAF, 2);
-    SetValue(QStringLiteral("LabelSulphate"), r.SO4F, 2);
-    SetValue(QStringLiteral("LabelChoride"), r.CLF, 2);
-    SetValue(QStringLiteral("LabelPh"), r.PHF, 2);
-    SetValue(QStringLiteral("LabelTemperature"), r.TF, 2);
-    SetValue(QStringLiteral("LabelMhuf"), ionicStrength, 4);
-    SetValue(QStringLiteral("LabelTds"), tds, 2);
-    SetValue(QStringLiteral("LabelConductivity"), conductivity, 2);
-    SetValue(QStringLiteral("LabelPrecPotential"), precipitationPotential, 2);
-    SetValue(QStringLiteral("LabelCaCO3Prec"), caco3Precipitated, 2);
+    // The underground water's analysis, beside the dissolved solids of the water as it came in.
+    TCalculationResult shown = *underground;
+    shown.MHUF = ionicStrength;
+    shown.TDSF = tds;
+    shown.CONF = conductivity;
+    shown.CPPF = precipitationPotential;
+    ShowResultRows(FResultValues, shown);
+    SetValue(QString::fromLatin1(kCaCO3PrecName), caco3Precipitated, 2);
     FCalcResult2 = std::move(underground);
 }
 

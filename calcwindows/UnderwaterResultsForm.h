@@ -4,6 +4,8 @@
 // shown (RunUndergroundWater for the water, CharacteriseWater for the dissolved solids of the water
 // as it came in), shows fifteen rows and exports or prints them as they are shown.
 
+#include "ResultRows.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -46,7 +48,8 @@ private:
 
     TWaterDataset* FDataset;
     std::unique_ptr<TCalculationResult> FCalcResult2;
-    std::map<QString, QLabel*> FValues;
+    TResultValueLabels FResultValues{};
+    std::map<QString, QLabel*> FValues; // every value label by its name
     QPushButton* FButtonExport = nullptr;
     QPushButton* FButtonClose = nullptr;
     QPushButton* FButtonPrint = nullptr;

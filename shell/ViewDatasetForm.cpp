@@ -3,7 +3,7 @@
 #include "CalvaroModel.h"
 #include "CommandGuard.h"
 #include "EngineFacade.h"
-#include "LocaleNumbers.h"
+#include "ResultRows.h"
 #include "ResultsOutput.h"
 
 #include <QGridLayout>
@@ -15,28 +15,27 @@
 
 namespace {
 
-struct TViewRow {
-    const char* Caption;
-    const char* ValueName;
-    const char* Unit;
-};
-
-// Screen order; the units carry the digit zero as the program has always shown them.
-const TViewRow kRows[] = {
-    {"pH :", "LabelPh", ""},
-    {"Temperature :", "LabelTemperature", "degrees C"},
-    {"Total alkalinity :", "LabelAlkalinity", "mg/l as CaC03"},
-    {"C03 acidity :", "LabelAcidity", "mg/l as CaC03"},
-    {"Total calcium :", "LabelCalcium", "mg/l as CaC03"},
-    {"Total magnesium :", "LabelMagnesium", "mg/l as CaC03"},
-    {"Total sodium :", "LabelSodium", "mgNa/l"},
-    {"Total chloride :", "LabelChoride", "mgCl/l"},
-    {"Total sulphate :", "LabelSulphate", "mgS04/l"},
-    {"TDS  :", "LabelTds", "mg/l"},
-    {"Conductivity :", "LabelConductivity", "mS/m"},
-    {"Ionic strength :", "LabelMhuf", ""},
-    {"Precipitation potential :", "LabelPrecPotential", "mg/l as CaC03"},
-};
+// The characterised water as the result rows read it: the analysis from the data set as the
+// characterisation left it, the derived values from the characterisation. The acidity is the
+// CO3-referenced one, as the row's caption says (the data set keeps the HCO3 one).
+TCalculationResult CharacterisedWater(const TWaterDataset& water, double precipitationPotential, double tds,
+                                      double conductivity, double ionicStrength, double co3Acidity) {
+    TCalculationResult shown;
+    shown.PHF = water.Ph();
+    shown.TF = water.Temperature();
+    shown.ALKF = water.Alkalinity();
+    shown.ACIF = co3Acidity;
+    shown.CAF = water.Calcium();
+    shown.MGF = water.Magnesium();
+    shown.NAF = water.Sodium();
+    shown.CLF = water.Chloride();
+    shown.SO4F = water.Sulphate();
+    shown.TDSF = tds;
+    shown.CONF = conductivity;
+    shown.MHUF = ionicStrength;
+    shown.CPPF = precipitationPotential;
+    return shown;
+}
 
 } // namespace
 
@@ -64,18 +63,19 @@ void TFormViewDataset::BuildControls() {
     grid->setVerticalSpacing(3);
     grid->setHorizontalSpacing(10);
     int row = 0;
-    for (const TViewRow& viewRow : kRows) {
+    for (const TResultRowDefinition& resultRow : kResultRows) {
         QFont normal = group->font();
         normal.setBold(false);
-        auto* caption = new QLabel(QString::fromLatin1(viewRow.Caption), group);
+        auto* caption = new QLabel(QString::fromLatin1(resultRow.Caption), group);
         caption->setFont(normal);
         caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         auto* value = new QLabel(group);
-        value->setObjectName(QString::fromLatin1(viewRow.ValueName));
+        value->setObjectName(QString::fromLatin1(resultRow.ValueName));
+        FValues[static_cast<std::size_t>(row)] = value;
         value->setFont(bold);
         value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         value->setMinimumWidth(90);
-        auto* unit = new QLabel(QString::fromLatin1(viewRow.Unit), group);
+        auto* unit = new QLabel(QString::fromLatin1(resultRow.Unit), group);
         unit->setFont(normal);
         grid->addWidget(caption, row, 0);
         grid->addWidget(value, row, 1);
@@ -123,21 +123,8 @@ void TFormViewDataset::FormShow() {
     // Writes the computed alkalinity and acidity into the data set itself.
     CharacteriseWater(*FDataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity);
     FShown = true;
-    const TWaterDataset& water = *FDataset;
-    Value("LabelPh")->setText(FormatPattern(water.Ph(), 2));
-    Value("LabelTemperature")->setText(FormatPattern(water.Temperature(), 2));
-    Value("LabelAlkalinity")->setText(FormatPattern(water.Alkalinity(), 2));
-    // The CO3-referenced acidity, as the row's caption says (the data set keeps the HCO3 one).
-    Value("LabelAcidity")->setText(FormatPattern(co3Acidity, 2));
-    Value("LabelCalcium")->setText(FormatPattern(water.Calcium(), 2));
-    Value("LabelMagnesium")->setText(FormatPattern(water.Magnesium(), 2));
-    Value("LabelSodium")->setText(FormatPattern(water.Sodium(), 2));
-    Value("LabelChoride")->setText(FormatPattern(water.Chloride(), 2));
-    Value("LabelSulphate")->setText(FormatPattern(water.Sulphate(), 2));
-    Value("LabelTds")->setText(FormatPattern(tds, 2));
-    Value("LabelConductivity")->setText(FormatPattern(conductivity, 2));
-    Value("LabelMhuf")->setText(FormatPattern(ionicStrength, 4));
-    Value("LabelPrecPotential")->setText(FormatPattern(precipitationPotential, 2));
+    ShowResultRows(FValues, CharacterisedWater(*FDataset, precipitationPotential, tds, conductivity,
+                                               ionicStrength, co3Acidity));
     // The view does not look at the data set again: the window may close before it.
     FDataset = nullptr;
 }

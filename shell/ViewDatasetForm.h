@@ -6,9 +6,9 @@
 // The view is given the data set window's own data set, not a copy: characterising it writes the
 // computed alkalinity and acidity into that data set, where they stay.
 
-#include <QDialog>
+#include "ResultRows.h"
 
-#include <array>
+#include <QDialog>
 
 class QLabel;
 class TCsvWriter;
@@ -40,5 +40,6 @@ private:
     QLabel* Value(const char* name) const;
 
     TWaterDataset* FDataset;
+    TResultValueLabels FValues{};
     bool FShown = false;
 };
