@@ -1,6 +1,7 @@
 // Speed of the blending operations through the facade: two and twenty waters in given fractions,
 // and two waters to a pH.
 
+#include "BenchWaters.h"
 #include "EngineFacade.h"
 
 #include <benchmark/benchmark.h>
@@ -9,25 +10,9 @@
 
 namespace {
 
-TWaterDataset FirstWater() {
-    TWaterDataset d;
-    d.SetPh(7.5);
-    d.SetTemperature(20);
-    d.SetSodium(50);
-    d.SetMagnesium(30);
-    d.SetCalcium(100);
-    d.SetSulphate(40);
-    d.SetChloride(60);
-    d.SetWaterCharacterIndex(1);
-    d.SetConductivity(45.5);
-    d.SetCarbonCharacterIndex(0);
-    d.SetAlkalinity(120);
-    return d;
-}
-
-// Softer, more alkaline and warmer.
+// Softer, more alkaline and warmer than the dilute bench water.
 TWaterDataset SecondWater() {
-    TWaterDataset d = FirstWater();
+    TWaterDataset d = DiluteBenchWater();
     d.SetPh(8.5);
     d.SetTemperature(25);
     d.SetCalcium(40);
@@ -39,7 +24,7 @@ void BM_RunBlendMultiple(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     std::vector<TWaterDataset> waters;
     for (int i = 0; i < count; ++i) {
-        waters.push_back(i % 2 == 0 ? FirstWater() : SecondWater());
+        waters.push_back(i % 2 == 0 ? DiluteBenchWater() : SecondWater());
         waters.back().SetFraction(100.0 / count);
     }
     std::vector<const TWaterDataset*> list;
@@ -53,7 +38,7 @@ void BM_RunBlendMultiple(benchmark::State& state) {
 BENCHMARK(BM_RunBlendMultiple)->Arg(2)->Arg(20);
 
 void BM_RunBlendToPh(benchmark::State& state) {
-    const TWaterDataset water1 = FirstWater(), water2 = SecondWater();
+    const TWaterDataset water1 = DiluteBenchWater(), water2 = SecondWater();
     double percent1 = 0, percent2 = 0;
     for (auto _ : state) {
         auto result = RunBlendToPh(water1, water2, percent1, percent2, 8.0);

@@ -1,6 +1,7 @@
 // Speed of the softening operations through the facade: the lime limits, lime and soda ash to a
 // calcium, lime to a magnesium, and both to a calcium and a magnesium.
 
+#include "BenchWaters.h"
 #include "EngineFacade.h"
 
 #include <benchmark/benchmark.h>
@@ -9,26 +10,10 @@
 
 namespace {
 
-// A moderately hard drinking water (calcium 100, magnesium 30 mg/l as CaCO3).
-TWaterDataset HardWater() {
-    TWaterDataset d;
-    d.SetPh(7.5);
-    d.SetTemperature(20);
-    d.SetSodium(50);
-    d.SetMagnesium(30);
-    d.SetCalcium(100);
-    d.SetSulphate(40);
-    d.SetChloride(60);
-    d.SetWaterCharacterIndex(1);
-    d.SetConductivity(45.5);
-    d.SetCarbonCharacterIndex(0);
-    d.SetAlkalinity(120);
-    return d;
-}
-
-// Enough magnesium that magnesium hydroxide saturates before the lowest lime calcium.
+// The dilute bench water is moderately hard (calcium 100, magnesium 30 mg/l as CaCO3). This one has
+// enough magnesium that magnesium hydroxide saturates before the lowest lime calcium.
 TWaterDataset MagnesiumRichWater() {
-    TWaterDataset d = HardWater();
+    TWaterDataset d = DiluteBenchWater();
     d.SetMagnesium(1000);
     d.SetAlkalinity(300);
     return d;
@@ -36,7 +21,7 @@ TWaterDataset MagnesiumRichWater() {
 
 void BM_GetSofteningCaLimits(benchmark::State& state) {
     const bool magnesiumRich = state.range(0) == 1;
-    const TWaterDataset water = magnesiumRich ? MagnesiumRichWater() : HardWater();
+    const TWaterDataset water = magnesiumRich ? MagnesiumRichWater() : DiluteBenchWater();
     state.SetLabel(magnesiumRich ? "magnesium hydroxide first" : "bicarbonate equals hydroxide");
     double CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV;
     for (auto _ : state) {
@@ -47,7 +32,7 @@ void BM_GetSofteningCaLimits(benchmark::State& state) {
 BENCHMARK(BM_GetSofteningCaLimits)->Arg(0)->Arg(1);
 
 void BM_RunSofteningCaLime(benchmark::State& state) {
-    const TWaterDataset water = HardWater();
+    const TWaterDataset water = DiluteBenchWater();
     double CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV;
     GetSofteningCaLimits(water, CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV);
     double dosage = 0;
@@ -60,7 +45,7 @@ void BM_RunSofteningCaLime(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningCaLime);
 
 void BM_RunSofteningCaSodaAsh(benchmark::State& state) {
-    const TWaterDataset water = HardWater();
+    const TWaterDataset water = DiluteBenchWater();
     double dosage = 0;
     std::string units, type;
     for (auto _ : state) {
@@ -71,7 +56,7 @@ void BM_RunSofteningCaSodaAsh(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningCaSodaAsh);
 
 void BM_RunSofteningMg(benchmark::State& state) {
-    const TWaterDataset water = HardWater();
+    const TWaterDataset water = DiluteBenchWater();
     double dosage = 0;
     std::string units, type;
     for (auto _ : state) {
@@ -82,7 +67,7 @@ void BM_RunSofteningMg(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningMg);
 
 void BM_RunSofteningCaMg(benchmark::State& state) {
-    const TWaterDataset water = HardWater();
+    const TWaterDataset water = DiluteBenchWater();
     double lime = 0, ash = 0;
     for (auto _ : state) {
         auto result = RunSofteningCaMg(water, lime, ash, 60, 15);
