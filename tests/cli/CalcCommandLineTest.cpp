@@ -4,8 +4,6 @@
 #include "CliTestSupport.h"
 #include "EngineFacade.h"
 
-#include <charconv>
-
 namespace {
 
 const std::vector<std::string> kDatasetKeys = {
@@ -22,19 +20,6 @@ TExpectedCharacterisation CharacteriseDirectly(TWaterDataset dataset) {
     CharacteriseWater(dataset, e.Potential, e.TDS, e.Conductivity, e.IonicStrength, e.CO3Acidity);
     e.Dataset = dataset;
     return e;
-}
-
-std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
-    std::vector<std::string> keys;
-    for (const auto& item : object.items())
-        keys.push_back(item.key());
-    return keys;
-}
-
-double ParseDouble(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
 }
 
 using CalcCharacterise = CliFilesTest;

@@ -7,27 +7,6 @@
 
 namespace {
 
-std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
-    std::vector<std::string> keys;
-    for (const auto& item : object.items())
-        keys.push_back(item.key());
-    return keys;
-}
-
-const std::vector<std::string> kResultKeys = {"ALKF", "ACIF", "CAF",  "MGF",     "NAF",
-                                              "SO4F", "CLF",  "PHF",  "TF",      "MHUF",
-                                              "TDSF", "CONF", "CPPF", "WATCHAR", "CARBSYSORDER"};
-
-void ExpectResult(const nlohmann::ordered_json& json, const TCalculationResult& r) {
-    EXPECT_EQ(KeysOf(json), kResultKeys);
-    const double fields[] = {r.ALKF, r.ACIF, r.CAF,  r.MGF,  r.NAF,  r.SO4F, r.CLF,
-                             r.PHF,  r.TF,   r.MHUF, r.TDSF, r.CONF, r.CPPF};
-    for (std::size_t i = 0; i < 13; ++i)
-        EXPECT_EQ(json[kResultKeys[i]].get<double>(), fields[i]) << kResultKeys[i];
-    EXPECT_EQ(json["WATCHAR"], r.WATCHAR);
-    EXPECT_EQ(json["CARBSYSORDER"], r.CARBSYSORDER);
-}
-
 class CalcTreatments : public CliFilesTest {
 protected:
     void SetUp() override {

@@ -1,6 +1,6 @@
 #pragma once
-// Shared by the command-line tests: data set files in a fresh temporary folder, and the runs'
-// outputs read back.
+// Shared by the command-line tests: data set files in a fresh temporary folder, the runs'
+// outputs read back, and the printed result compared with the facade's.
 
 #include "CalcRunner.h"
 #include "CalvaroModel.h"
@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <charconv>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -113,4 +114,35 @@ inline std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
         }
     }
     return rows;
+}
+
+// The keys of a JSON object in their printed order.
+inline std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items())
+        keys.push_back(item.key());
+    return keys;
+}
+
+// A number as printed (the "C" form, whatever the locale).
+inline double ParseDouble(const std::string& text) {
+    double value = 0;
+    std::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
+}
+
+// The keys of a printed result: the thirteen values, then the two indices.
+inline const std::vector<std::string> kResultKeys = {"ALKF", "ACIF", "CAF",  "MGF",     "NAF",
+                                                     "SO4F", "CLF",  "PHF",  "TF",      "MHUF",
+                                                     "TDSF", "CONF", "CPPF", "WATCHAR", "CARBSYSORDER"};
+
+// The printed result holds the facade's very doubles (17 significant digits).
+inline void ExpectResult(const nlohmann::ordered_json& printed, const TCalculationResult& r) {
+    EXPECT_EQ(KeysOf(printed), kResultKeys);
+    const double fields[] = {r.ALKF, r.ACIF, r.CAF,  r.MGF,  r.NAF,  r.SO4F, r.CLF,
+                             r.PHF,  r.TF,   r.MHUF, r.TDSF, r.CONF, r.CPPF};
+    for (std::size_t i = 0; i < std::size(fields); ++i)
+        EXPECT_EQ(printed[kResultKeys[i]].get<double>(), fields[i]) << kResultKeys[i];
+    EXPECT_EQ(printed["WATCHAR"], r.WATCHAR);
+    EXPECT_EQ(printed["CARBSYSORDER"], r.CARBSYSORDER);
 }

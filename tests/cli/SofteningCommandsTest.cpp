@@ -6,40 +6,7 @@
 #include "EngineFacade.h"
 #include "RecordWriter.h"
 
-#include <charconv>
-
 namespace {
-
-const std::vector<std::string> kResultKeys = {"ALKF", "ACIF", "CAF",  "MGF",     "NAF",
-                                              "SO4F", "CLF",  "PHF",  "TF",      "MHUF",
-                                              "TDSF", "CONF", "CPPF", "WATCHAR", "CARBSYSORDER"};
-
-std::vector<std::string> KeysOf(const nlohmann::ordered_json& object) {
-    std::vector<std::string> keys;
-    for (const auto& item : object.items())
-        keys.push_back(item.key());
-    return keys;
-}
-
-double ParseDouble(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
-}
-
-// The printed result holds the facade's very doubles (17 significant digits).
-void ExpectResult(const nlohmann::ordered_json& printed, const TCalculationResult& r) {
-    EXPECT_EQ(KeysOf(printed), kResultKeys);
-    EXPECT_EQ(printed["ALKF"].get<double>(), r.ALKF);
-    EXPECT_EQ(printed["ACIF"].get<double>(), r.ACIF);
-    EXPECT_EQ(printed["CAF"].get<double>(), r.CAF);
-    EXPECT_EQ(printed["MGF"].get<double>(), r.MGF);
-    EXPECT_EQ(printed["NAF"].get<double>(), r.NAF);
-    EXPECT_EQ(printed["PHF"].get<double>(), r.PHF);
-    EXPECT_EQ(printed["MHUF"].get<double>(), r.MHUF);
-    EXPECT_EQ(printed["CPPF"].get<double>(), r.CPPF);
-    EXPECT_EQ(printed["WATCHAR"].get<int>(), r.WATCHAR);
-}
 
 struct TLimits {
     double CAMIN = 0, ALKMIN = 0, ACIMIN = 0, HMIN = 0, LIMEINV = 0;
