@@ -150,16 +150,11 @@ void StabiliseStrongAcid(double desiredPotential, bool causticSoda, double& dosa
     // 8.-9. Acid amount and the ion it brings.
     const double D = E.ACIF - E.ACI;
     dosage = D * 50;
-    E.CAF = E.CA;
-    E.MGF = E.MG;
-    E.SO4F = E.SO4;
-    if (causticSoda) {
+    CopyIons();
+    if (causticSoda)
         E.NAF = E.NA - D;
-        E.CLF = E.CL;
-    } else {
+    else
         E.CLF = E.CL + D;
-        E.NAF = E.NA;
-    }
     FinishStabilisation(P);
 }
 
@@ -179,14 +174,10 @@ void StabiliseCo2(double desiredPotential, double& dosage) {
     const double a = b * h / E.K1;
     E.ACIF = 2 * a + b - E.KW / h;
     E.ALKF = E.ALK;
-    E.CAF = E.CA;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = (E.ACIF - E.ACI) / 2;
     dosage = D * 100;
-    E.MGF = E.MG;
-    E.NAF = E.NA;
-    E.SO4F = E.SO4;
-    E.CLF = E.CL;
+    CopyIons();
     FinishStabilisation(P);
 }
 
@@ -208,14 +199,11 @@ void StabiliseSodaAsh(double desiredPotential, double& dosage) {
     });
     E.ALKF = Ae + 2 * P;
     E.ACIF = E.ACI;
-    E.CAF = E.CA;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = (E.ALKF - E.ALK) / 2;
     dosage = D * 100;
+    CopyIons();
     E.NAF = E.NA + 2 * D;
-    E.MGF = E.MG;
-    E.SO4F = E.SO4;
-    E.CLF = E.CL;
     FinishStabilisation(P);
 }
 
@@ -241,13 +229,10 @@ void StabiliseLime(double desiredPotential, double& dosage) {
     });
     E.ALKF = Ae + 2 * P;
     E.ACIF = Ye;
+    CopyIons();
     E.CAF = Ce + P;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = E.CAF - E.CA;
     dosage = D * 100;
-    E.MGF = E.MG;
-    E.NAF = E.NA;
-    E.SO4F = E.SO4;
-    E.CLF = E.CL;
     FinishStabilisation(P);
 }
