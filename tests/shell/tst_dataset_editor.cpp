@@ -16,25 +16,6 @@
 
 #include <memory>
 
-namespace {
-
-// A water whose every checked value is in range (conductivity and alkalinity selected).
-std::unique_ptr<TWaterDataset> ValidWater() {
-    auto water = std::make_unique<TWaterDataset>();
-    water->SetPh(7.5);
-    water->SetTemperature(20);
-    water->SetSodium(50);
-    water->SetMagnesium(30);
-    water->SetCalcium(100);
-    water->SetSulphate(40);
-    water->SetChloride(60);
-    water->SetConductivity(45.5);
-    water->SetAlkalinity(120);
-    return water;
-}
-
-} // namespace
-
 class TestDatasetEditor : public QObject {
     Q_OBJECT
 

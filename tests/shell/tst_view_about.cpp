@@ -23,20 +23,6 @@
 
 namespace {
 
-std::unique_ptr<TWaterDataset> RiverWater() {
-    auto water = std::make_unique<TWaterDataset>();
-    water->SetPh(7.5);
-    water->SetTemperature(20);
-    water->SetSodium(50);
-    water->SetMagnesium(30);
-    water->SetCalcium(100);
-    water->SetSulphate(40);
-    water->SetChloride(60);
-    water->SetConductivity(45.5);
-    water->SetAlkalinity(120);
-    return water;
-}
-
 const char* const kValueLabels[] = {
     "LabelPh",           "LabelTemperature", "LabelAlkalinity",   "LabelAcidity",  "LabelCalcium",
     "LabelMagnesium",    "LabelSodium",      "LabelChoride",      "LabelSulphate", "LabelTds",
@@ -89,7 +75,7 @@ private slots:
     }
 
     void viewShowsTheCharacterisedWaterInItsPatterns() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         QCOMPARE(view->windowTitle(), QStringLiteral("View data set"));
         QVERIFY(view->isVisible());
@@ -112,7 +98,7 @@ private slots:
 
     void viewWritesTheComputedAlkalinityIntoTheWindowsDataSet() {
         // Entered by total carbonate species, with the alkalinity field at 0.
-        auto water = RiverWater();
+        auto water = ValidWater();
         water->SetAlkalinity(0);
         water->SetCarbonCharacterIndex(2);
         water->SetCarbonateSpecies(130);
@@ -137,7 +123,7 @@ private slots:
     }
 
     void eachViewCommandOpensAnotherWindow() {
-        View(RiverWater());
+        View(ValidWater());
         FMain->ActionViewExecute();
         int views = 0;
         for (QWidget* widget : QApplication::topLevelWidgets())
@@ -159,7 +145,7 @@ private slots:
         QFETCH(QLocale, locale);
         QFETCH(QString, alkalinityRow);
         QLocale::setDefault(locale);
-        auto water = RiverWater();
+        auto water = ValidWater();
         water->SetAlkalinity(1234.5);
         TFormViewDataset* view = View(std::move(water));
         QVERIFY(view);
@@ -197,14 +183,14 @@ private slots:
     }
 
     void exportTwiceKeepsOnlyTheSecond() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         QCOMPARE(ExportedRows(view).size(), 14);
         QCOMPARE(ExportedRows(view).size(), 14);
     }
 
     void cancelledExportWritesNothing() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         view->ButtonExportClick();
         QVERIFY(QDir(FFolder->path()).isEmpty());
@@ -212,7 +198,7 @@ private slots:
     }
 
     void exportIntoAMissingFolderShowsTheErrorBox() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         FDialogs->SaveFileAnswers.push_back(FFolder->filePath(QStringLiteral("missing/view.csv")));
         view->ButtonExportClick();
@@ -221,7 +207,7 @@ private slots:
     }
 
     void printGoesToThePrinterOrNowhere() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         view->ButtonPrintClick(); // cancelled
         const QString pdf = FFolder->filePath(QStringLiteral("view.pdf"));
@@ -242,7 +228,7 @@ private slots:
     }
 
     void closeButtonClosesTheView() {
-        TFormViewDataset* view = View(RiverWater());
+        TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
         QPointer<TFormViewDataset> watched = view;
         view->findChild<QPushButton*>(QStringLiteral("ButtonClose"))->click();
