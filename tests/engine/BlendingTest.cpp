@@ -5,21 +5,11 @@
 #include "EngineFacade.h"
 #include "EngineTestSupport.h"
 
-#include <functional>
 #include <limits>
 #include <string>
 #include <vector>
 
 namespace {
-
-std::string EngineErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TEngineError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 TWater WithFraction(TWater w, double fraction) {
     w.Frac = fraction;
@@ -60,18 +50,7 @@ TBlendToPh BlendToPh(const TWater& w1, const TWater& w2, double targetPh) {
     return b;
 }
 
-// The water's own figures in report units, as characterisation gives them.
-struct TOwn {
-    double ALK, ACI, CA, MG, NA, SO4, CL, MU;
-};
-TOwn Own(const TWater& w) {
-    ResetEngine();
-    LoadDataset(w.Dataset());
-    const auto& E = Engine;
-    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU};
-}
-
-void ExpectComposition(const TCalculationResult& r, const TOwn& own, double tolerance) {
+void ExpectComposition(const TCalculationResult& r, const TRaw& own, double tolerance) {
     EXPECT_TRUE(RelativelyNear(r.ALKF, own.ALK, tolerance));
     EXPECT_TRUE(RelativelyNear(r.ACIF, own.ACI, tolerance));
     EXPECT_TRUE(RelativelyNear(r.CAF, own.CA, tolerance));
@@ -102,7 +81,7 @@ TEST_P(IdenticalWaters, BlendBackToTheirOwnCompositionWithThePhFromAlkalinityAnd
     const TIdenticalRow& row = GetParam();
     const std::vector<TWater> waters(row.Count, WithFraction(row.Water, 100.0 / row.Count));
     const TResultPtr r = BlendMultiple(waters);
-    ExpectComposition(*r, Own(row.Water), 1e-12);
+    ExpectComposition(*r, RawOf(row.Water), 1e-12);
     EXPECT_NEAR(r->TF, row.Water.T, 1e-12);
     // The pH comes from the pH scan, one grid point past the crossing.
     EXPECT_GE(r->PHF, row.Water.pH + 0.01 - 1e-9);
@@ -123,7 +102,7 @@ TEST_F(EngineTest, FractionsHundredAndZeroReproduceTheFirstWater) {
     w2.CARBSYSORDER = 2; // by total carbonate
     w2.TotC = 70;
     const TResultPtr r = BlendMultiple({w1, w2});
-    ExpectComposition(*r, Own(w1), 1e-12);
+    ExpectComposition(*r, RawOf(w1), 1e-12);
     EXPECT_EQ(r->TF, w1.T);
     // The indices are those of the water loaded last.
     EXPECT_EQ(r->WATCHAR, 0);
@@ -133,7 +112,7 @@ TEST_F(EngineTest, FractionsHundredAndZeroReproduceTheFirstWater) {
 TEST_F(EngineTest, FractionsAreUsedUnnormalised) {
     // The window refuses a sum other than 100; the engine weighs with the fractions as they are.
     const TWater w = TWater{};
-    const TOwn own = Own(w);
+    const TRaw own = RawOf(w);
     const TResultPtr r = BlendMultiple({WithFraction(w, 30), WithFraction(w, 30)});
     EXPECT_TRUE(RelativelyNear(r->ALKF, 0.6 * own.ALK, 1e-12));
     EXPECT_TRUE(RelativelyNear(r->CAF, 0.6 * own.CA, 1e-12));
@@ -142,7 +121,7 @@ TEST_F(EngineTest, FractionsAreUsedUnnormalised) {
 
 TEST_F(EngineTest, BlendIsTheWeightedMixtureOfTwoDifferentWaters) {
     const TWater w1 = WithFraction(TWater{}, 25), w2 = WithFraction(SecondWater(), 75);
-    const TOwn o1 = Own(w1), o2 = Own(w2);
+    const TRaw o1 = RawOf(w1), o2 = RawOf(w2);
     const TResultPtr r = BlendMultiple({w1, w2});
     EXPECT_TRUE(RelativelyNear(r->ALKF, 0.25 * o1.ALK + 0.75 * o2.ALK, 1e-12));
     EXPECT_TRUE(RelativelyNear(r->ACIF, 0.25 * o1.ACI + 0.75 * o2.ACI, 1e-12));
@@ -182,7 +161,7 @@ TEST_F(EngineTest, DifferentTemperaturesGiveTheWeightedTemperatureAndTheLastWate
 TEST_F(EngineTest, EachComponentsAcidityIsItsOwnAndTheTablesKeepTheirValues) {
     TWater w1 = WithFraction(TWater{}, 40), w2 = WithFraction(BrackishWater(), 60);
     w1.T = 12;
-    const TOwn o1 = Own(w1), o2 = Own(w2);
+    const TRaw o1 = RawOf(w1), o2 = RawOf(w2);
     BlendMultiple({w1, w2});
     EXPECT_TRUE(RelativelyNear(Engine.BACI[1] * 50, o1.ACI, 1e-12));
     EXPECT_TRUE(RelativelyNear(Engine.BACI[2] * 50, o2.ACI, 1e-12));
@@ -206,7 +185,7 @@ TEST_F(EngineTest, MoreThanTwentyWatersOrNoneAreRefused) {
 
 TEST_F(EngineTest, IdenticalWatersBlendHalfAndHalfToAnyPh) {
     const TWater w;
-    const TOwn own = Own(w);
+    const TRaw own = RawOf(w);
     for (const double target : {3.0, 7.0, 9.5, 12.0}) {
         SCOPED_TRACE(target);
         const TBlendToPh b = BlendToPh(w, w, target);

@@ -28,11 +28,6 @@ struct TCarbonateRow {
     TWater Water;
 };
 
-TWater At(TWater w, double pH) {
-    w.pH = pH;
-    return w;
-}
-
 const TCarbonateRow kCarbonateRows[] = {
     {"DiluteAtPh65", At(TWater{}, 6.5)},          {"DiluteAtPh75", At(TWater{}, 7.5)},
     {"DiluteAtPh92", At(TWater{}, 9.2)},          {"BrackishAtPh70", At(BrackishWater(), 7.0)},

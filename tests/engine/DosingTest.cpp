@@ -24,24 +24,6 @@ TDosing Adjust(const TWater& w, int chemical, double targetPh) {
     return d;
 }
 
-double OwnPotential(const TWater& w) {
-    TWaterDataset dataset = w.Dataset();
-    double potential, tds, conductivity, mu, co3;
-    CharacteriseWater(dataset, potential, tds, conductivity, mu, co3);
-    return potential;
-}
-
-// The raw water in report units as characterisation gives it.
-struct TRaw {
-    double ALK, ACI, CA, MG, NA, SO4, CL, MU;
-};
-TRaw RawOf(const TWater& w) {
-    ResetEngine();
-    LoadDataset(w.Dataset());
-    const auto& E = Engine;
-    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU};
-}
-
 const char* const kUnits[] = {"mg/l as CO2",  "mg/l as Ca(OH)2", "mg/l as Na2CO3",
                               "mg/l as NaOH", "mg/l as HCl",     "mg/l as NaHCO3"};
 const char* const kTypes[] = {

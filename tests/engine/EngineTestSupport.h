@@ -1,17 +1,20 @@
 #pragma once
 // Shared by the engine tests: a fixture that starts every test from the program-start engine and
-// facade state, and a compact way to write a water analysis.
+// facade state, a compact way to write a water analysis, and the figures the tests compare with.
 
 #include "EngineState.h"
 #include "FacadeInternals.h"
 
 #include "CalvaroModel.h"
+#include "EngineFacade.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cfenv>
 #include <cmath>
+#include <functional>
+#include <string>
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -79,6 +82,52 @@ inline TWater BrackishWater() {
     w.Cond = 600;
     w.Alk = 250;
     return w;
+}
+
+// The water at another pH.
+inline TWater At(TWater w, double pH) {
+    w.pH = pH;
+    return w;
+}
+// The default water at a pH.
+inline TWater WithPh(double pH) {
+    return At(TWater{}, pH);
+}
+// The default water given by its CO2 partial pressure (atm) instead of its alkalinity.
+inline TWater WithPressure(double pressure) {
+    TWater w;
+    w.CARBSYSORDER = 3;
+    w.PCO2 = pressure;
+    return w;
+}
+
+// The loaded water in report units, as characterisation gives them.
+struct TRaw {
+    double ALK, ACI, CA, MG, NA, SO4, CL, MU, T;
+};
+inline TRaw RawOf(const TWater& w) {
+    ResetEngine();
+    LoadDataset(w.Dataset());
+    const auto& E = Engine;
+    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU, E.T};
+}
+
+// The untreated water's own precipitation potential, mg/l as CaCO3.
+inline double OwnPotential(const TWater& w) {
+    TWaterDataset dataset = w.Dataset();
+    double potential, tds, conductivity, mu, co3;
+    CharacteriseWater(dataset, potential, tds, conductivity, mu, co3);
+    return potential;
+}
+
+// The message of the TEngineError that `action` raises; "" when it raises none.
+inline std::string EngineErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const TEngineError& e) {
+        return e.what();
+    }
+    return "";
 }
 
 // Relative closeness for figures that should agree to rounding.

@@ -67,16 +67,10 @@ TWater Selecting(TWater w, int CARBSYSORDER, double value) {
     return w;
 }
 
-TWater WaterAtPh(double pH) {
-    TWater w;
-    w.pH = pH;
-    return w;
-}
-
 const TRepeatRow kRepeatRows[] = {
     {"ByAlkalinity", Selecting(TWater{}, 0, 120)},
     {"ByHco3Acidity", Selecting(TWater{}, 1, 14)},
-    {"ByNegativeHco3Acidity", Selecting(WaterAtPh(9.2), 1, -5)},
+    {"ByNegativeHco3Acidity", Selecting(WithPh(9.2), 1, -5)},
     {"ByTotalCarbonate", Selecting(TWater{}, 2, 140)},
     {"ByPressure", Selecting(TWater{}, 3, 0.003)},
     {"BrackishByHco3Acidity", Selecting(BrackishWater(), 1, 6)},

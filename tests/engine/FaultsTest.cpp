@@ -8,7 +8,6 @@
 #include "StepSearch.h"
 #include "WATCHEM.h"
 
-#include <functional>
 #include <limits>
 #include <string>
 
@@ -18,16 +17,6 @@ const std::string kDivision = "Floating point division by zero";
 const std::string kInvalid = "Invalid floating point operation";
 const std::string kOverflow = "Floating point overflow";
 const std::string kNotConverged = "The calculation did not converge.";
-
-// The message of the TEngineError that `action` raises; "" when it raises none.
-std::string EngineErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TEngineError& e) {
-        return e.what();
-    }
-    return "";
-}
 
 const double kNaN = std::numeric_limits<double>::quiet_NaN();
 
@@ -130,17 +119,6 @@ struct TFaultRow {
 TWater WithTemperature(double T) {
     TWater w;
     w.T = T;
-    return w;
-}
-TWater WithPh(double pH) {
-    TWater w;
-    w.pH = pH;
-    return w;
-}
-TWater WithPressure(double pressure) {
-    TWater w;
-    w.CARBSYSORDER = 3;
-    w.PCO2 = pressure;
     return w;
 }
 

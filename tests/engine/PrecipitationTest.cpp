@@ -106,11 +106,6 @@ struct TScanRow {
     TWater Water;
 };
 
-TWater At(TWater w, double pH) {
-    w.pH = pH;
-    return w;
-}
-
 const TScanRow kScanRows[] = {
     {"DilutePh60", At(TWater{}, 6.0)},          {"DilutePh70", At(TWater{}, 7.0)},
     {"DilutePh75", At(TWater{}, 7.5)},          {"DilutePh83", At(TWater{}, 8.3)},

@@ -10,7 +10,6 @@
 #include "WATCHEM.h"
 
 #include <cmath>
-#include <functional>
 #include <string>
 
 namespace {
@@ -46,16 +45,6 @@ TDosageRun Magnesium(const TWaterDataset& dataset, double magnesium) {
     TDosageRun run;
     run.Result = RunSofteningMg(dataset, run.Dosage, run.Units, run.Type, magnesium);
     return run;
-}
-
-// The message of the TEngineError that `action` raises; "" when it raises none.
-std::string EngineErrorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const TEngineError& e) {
-        return e.what();
-    }
-    return "";
 }
 
 // The untreated water's own figures (engine units).

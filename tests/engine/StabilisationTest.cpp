@@ -23,13 +23,6 @@ TStabilised Stabilise(const TWater& w, int chemical, double potential) {
     return s;
 }
 
-double OwnPotential(const TWater& w) {
-    TWaterDataset dataset = w.Dataset();
-    double potential, tds, conductivity, mu, co3;
-    CharacteriseWater(dataset, potential, tds, conductivity, mu, co3);
-    return potential;
-}
-
 const char* const kTypes[] = {"CO2", "Lime", "Soda ash", "Caustic soda", "Hydrochloric acid"};
 
 class OwnPotentialTarget : public EngineTest, public ::testing::WithParamInterface<int> {};

@@ -12,31 +12,6 @@
 
 namespace {
 
-// The loaded water in report units.
-struct TRaw {
-    double ALK, ACI, CA, MG, NA, SO4, CL, MU, T;
-};
-TRaw RawOf(const TWater& w) {
-    ResetEngine();
-    LoadDataset(w.Dataset());
-    const auto& E = Engine;
-    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU, E.T};
-}
-
-double OwnPotential(const TWater& w) {
-    TWaterDataset dataset = w.Dataset();
-    double potential, tds, conductivity, mu, co3;
-    CharacteriseWater(dataset, potential, tds, conductivity, mu, co3);
-    return potential;
-}
-
-TWater ByPressure(double pressure) {
-    TWater w;
-    w.CARBSYSORDER = 3;
-    w.PCO2 = pressure;
-    return w;
-}
-
 struct TAir {
     TResultPtr Result;
     double Amount = -1;
@@ -49,7 +24,7 @@ TAir Air(const TWater& w, double pressure) {
 }
 
 TEST_F(EngineTest, AirAtTheWatersOwnPressureExchangesAlmostNoCo2) {
-    const TAir a = Air(ByPressure(0.002), 0.002);
+    const TAir a = Air(WithPressure(0.002), 0.002);
     EXPECT_NEAR(a.Amount, 0, 0.01); // mg/l CO2; the pH search stops within 0.001 mmol/l
     EXPECT_NEAR(a.Result->PHF, 7.5, 0.001);
 }
