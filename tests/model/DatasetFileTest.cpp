@@ -1,6 +1,7 @@
 // The .clv data set file: the single-line writer, the reader with its refusals, the encodings,
 // saving through a temporary file, and the in-memory copy.
 #include "CalvaroUtils.h"
+#include "ModelTestWaters.h"
 
 #include <gtest/gtest.h>
 
@@ -28,18 +29,10 @@ const std::string kExampleLine =
     R"("INA":50,"IMG":30,"ICA":100,"ISO4":40,"ICL":60,"WATCHAR":1,"ITDS":0,"ICONDU":45.5,"IMHU":0,)"
     R"("CARBSYSORDER":0,"IALK":120,"IHACI":0,"ITOTC":0,"IPCO2":0}})";
 
+// The water of kExampleLine.
 TWaterDataset ExampleWater() {
-    TWaterDataset d;
+    TWaterDataset d = ValidWater();
     d.SetCreateDate(41556);
-    d.SetPh(7.5);
-    d.SetTemperature(20);
-    d.SetSodium(50);
-    d.SetMagnesium(30);
-    d.SetCalcium(100);
-    d.SetSulphate(40);
-    d.SetChloride(60);
-    d.SetConductivity(45.5);
-    d.SetAlkalinity(120);
     return d;
 }
 

@@ -1,6 +1,7 @@
 // Ranges and prompts of the data set's inputs, and the validity verdict computed from stored values.
 #include "Validation.h"
 #include "CalvaroModel.h"
+#include "ModelTestWaters.h"
 
 #include <gtest/gtest.h>
 
@@ -89,21 +90,6 @@ TEST(CheckedProperties, AnIndexOutsideTheChoicesSelectsNoMeasure) {
                           "Calcium",     "Sulphate", "Chloride", "Fraction"};
     EXPECT_EQ(CheckedDatasetProperties(3, 4), expected);
     EXPECT_EQ(CheckedDatasetProperties(-1, -1), expected);
-}
-
-// The example water of the file format: every checked value within range.
-TWaterDataset ValidWater() {
-    TWaterDataset d;
-    d.SetPh(7.5);
-    d.SetTemperature(20);
-    d.SetSodium(50);
-    d.SetMagnesium(30);
-    d.SetCalcium(100);
-    d.SetSulphate(40);
-    d.SetChloride(60);
-    d.SetConductivity(45.5);
-    d.SetAlkalinity(120);
-    return d;
 }
 
 std::vector<std::string> FaultNames(const TWaterDataset& dataset) {
