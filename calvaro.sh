@@ -34,8 +34,16 @@ install_missing() {
     echo "Installing missing packages: ${missing[*]}"
     local sudo=""
     [ "$(id -u)" -ne 0 ] && sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+    # The package tools' progress goes to a log that is shown only when the installation fails.
+    local log
+    log="$(mktemp)"
+    if ! { $sudo apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"; } >"$log" 2>&1; then
+      cat "$log" >&2
+      rm -f "$log"
+      echo "Installing ${missing[*]} failed (see the messages above)." >&2
+      exit 1
+    fi
+    rm -f "$log"
   fi
 }
 
