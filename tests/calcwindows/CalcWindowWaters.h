@@ -4,6 +4,7 @@
 
 #include "CalcFormDriver.h"
 #include "CalvaroModel.h"
+#include "ExportUtil.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -12,6 +13,8 @@
 #include <QLocale>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace CalcWindowWaters {
 
@@ -87,6 +90,14 @@ inline QString PromptOf(QWidget& form, QWidget& container, const QString& box) {
 }
 inline QString PromptOf(QWidget& form, const QString& box) {
     return PromptOf(form, form, box);
+}
+
+// An export row as the CSV file holds it (without its line end).
+inline QString Row(const QStringList& items) {
+    std::vector<std::string> utf8;
+    for (const QString& item : items)
+        utf8.push_back(item.toStdString());
+    return QString::fromStdString(CsvRow(utf8));
 }
 
 inline QString Text(QWidget& form, const QString& name) {

@@ -31,13 +31,6 @@ namespace {
 const QString kCannotView = QStringLiteral("Cannot view the results before all the values are correct.");
 const QString kFractions = QStringLiteral("The sum of the water fractions is not 100%.");
 
-QString Row(const QStringList& items) {
-    std::vector<std::string> utf8;
-    for (const QString& item : items)
-        utf8.push_back(item.toStdString());
-    return QString::fromStdString(CsvRow(utf8));
-}
-
 QTabWidget* WaterPages(QWidget& form) {
     return Control<QTabWidget>(form, "PageControlDatasets");
 }

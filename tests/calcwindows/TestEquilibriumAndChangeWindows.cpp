@@ -32,13 +32,6 @@ namespace {
 const QString kUpdateQuestion = QStringLiteral(
     "Would you like to update the active data set with the obtained values for further processing?");
 
-QString Row(const QStringList& items) {
-    std::vector<std::string> utf8;
-    for (const QString& item : items)
-        utf8.push_back(item.toStdString());
-    return QString::fromStdString(CsvRow(utf8));
-}
-
 enum class TWindow { Air, Underground, Temperature, Concentration };
 
 std::unique_ptr<TCalcForm> MakeWindow(TWindow window) {

@@ -25,13 +25,6 @@ namespace {
 
 const QString kCannotView = QStringLiteral("Cannot view the results before all the values are correct.");
 
-QString Row(const QStringList& items) {
-    std::vector<std::string> utf8;
-    for (const QString& item : items)
-        utf8.push_back(item.toStdString());
-    return QString::fromStdString(CsvRow(utf8));
-}
-
 bool MinimumLineShown(QWidget& form) {
     const bool desc = !Control<QLabel>(form, "LabelMinCaDesc")->isHidden();
     const bool value = !Control<QLabel>(form, "LabelMinConcentration")->isHidden();
