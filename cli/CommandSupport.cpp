@@ -68,6 +68,14 @@ void WriteResult(TRecordWriter& w, const TCalculationResult& r) {
     w.EndObject();
 }
 
+void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
+                 const std::string& units, const std::string& type) {
+    WriteResult(writer, result);
+    writer.Real("DosageRequired", dosage);
+    writer.Text("DosageUnits", units);
+    writer.Text("DosageType", type);
+}
+
 void WriteDataset(TRecordWriter& w, const TWaterDataset& dataset) {
     w.BeginObject("dataset");
     for (const auto& property : DatasetProperties()) {

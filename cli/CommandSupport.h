@@ -31,5 +31,8 @@ int RequireChoice(const std::string& option, double value, int count);
 
 // "result": the thirteen reals and the two indices under their field names.
 void WriteResult(TRecordWriter& writer, const TCalculationResult& result);
+// The result, then the dosage as the dosing windows name it: DosageRequired, DosageUnits, DosageType.
+void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
+                 const std::string& units, const std::string& type);
 // "dataset": the 18 fields under their file keys.
 void WriteDataset(TRecordWriter& writer, const TWaterDataset& dataset);

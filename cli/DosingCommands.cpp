@@ -39,14 +39,6 @@ private:
     std::string FRefusal;
 };
 
-void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
-                 const std::string& units, const std::string& type) {
-    WriteResult(writer, result);
-    writer.Real("DosageRequired", dosage);
-    writer.Text("DosageUnits", units);
-    writer.Text("DosageType", type);
-}
-
 void RunPh(const TCommandCall& call, TRecordWriter& writer) {
     const auto dataset = LoadCheckedDataset(call.Paths.front());
     const double pH = call.Options.Number(kPh);

@@ -38,14 +38,6 @@ TLimits Limits(const TWaterDataset& dataset) {
     return l;
 }
 
-void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
-                 const std::string& units, const std::string& type) {
-    WriteResult(writer, result);
-    writer.Real("DosageRequired", dosage);
-    writer.Text("DosageUnits", units);
-    writer.Text("DosageType", type);
-}
-
 void RunLimits(const TCommandCall& call, TRecordWriter& writer) {
     const auto dataset = LoadCheckedDataset(call.Paths.front());
     const TLimits l = Limits(*dataset);
