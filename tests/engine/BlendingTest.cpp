@@ -206,17 +206,43 @@ TEST_F(EngineTest, ATargetAtWaterOnesPhTakesAlmostOnlyWaterOne) {
     EXPECT_NEAR(other.Percent2, 100, 1);
 }
 
-TEST_F(EngineTest, TheBlendAtTheFoundFractionHasTheTargetPh) {
-    const TWater w1 = TWater{}, w2 = SecondWater();
-    const TBlendToPh b = BlendToPh(w1, w2, 7.9);
-    ASSERT_GT(b.Percent1, 0);
-    ASSERT_LT(b.Percent1, 100);
-    // Blending the waters in these fractions gives back the target pH (the scan adds its offset).
-    const TResultPtr check = BlendMultiple({WithFraction(w1, b.Percent1), WithFraction(w2, b.Percent2)});
-    EXPECT_NEAR(check->PHF, 7.9 + 0.015, 0.02);
-    EXPECT_TRUE(RelativelyNear(check->ALKF, b.Result->ALKF, 1e-12));
-    EXPECT_NEAR(b.Result->CPPF, check->CPPF, 0.1);
+struct TRoundTripRow {
+    const char* Name;
+    double T1, T2; // degrees Celsius
+};
+
+// Both blends compute with the constants at the temperature of the water loaded last, so the
+// fractions found for a target pH blend back to that pH whatever the two temperatures.
+const TRoundTripRow kRoundTripRows[] = {
+    {"OneTemperature", 20, 20},
+    {"SecondWaterWarmer", 10, 30},
+    {"SecondWaterColder", 30, 10},
+};
+
+class BlendToPhRoundTrip : public EngineTest, public ::testing::WithParamInterface<TRoundTripRow> {};
+
+TEST_P(BlendToPhRoundTrip, TheBlendAtTheFoundFractionsHasTheTargetPh) {
+    TWater w1 = TWater{}, w2 = SecondWater();
+    w1.T = GetParam().T1;
+    w2.T = GetParam().T2;
+    for (const double target : {7.7, 7.9, 8.1, 8.3}) {
+        SCOPED_TRACE(target);
+        const TBlendToPh b = BlendToPh(w1, w2, target);
+        ASSERT_GT(b.Percent1, 0);
+        ASSERT_LT(b.Percent1, 100);
+        // Blending the waters in these fractions gives back the target pH, 0.01 to 0.02 above it
+        // from the pH scan.
+        const TResultPtr check = BlendMultiple({WithFraction(w1, b.Percent1), WithFraction(w2, b.Percent2)});
+        EXPECT_GE(check->PHF - target, 0.01 - 0.002);
+        EXPECT_LE(check->PHF - target, 0.02 + 0.002);
+        EXPECT_TRUE(RelativelyNear(check->ALKF, b.Result->ALKF, 1e-12));
+        EXPECT_DOUBLE_EQ(b.Result->TF, (b.Percent1 * w1.T + b.Percent2 * w2.T) / 100);
+        EXPECT_NEAR(b.Result->CPPF, check->CPPF, 0.1);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Temperatures, BlendToPhRoundTrip, ::testing::ValuesIn(kRoundTripRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
 
 TEST_F(EngineTest, ATargetOutsideTheWatersRangeGivesAFractionOutsideZeroToHundred) {
     const TWater w1 = TWater{}, w2 = SecondWater();
