@@ -165,6 +165,63 @@ TEST_F(EngineTest, TemperatureChangeToTheOwnTemperatureReproducesTheWater) {
     }
 }
 
+// The loaded water's own engine figures.
+struct TLoaded {
+    double ALK, ACI, CA;
+};
+TLoaded Loaded(const TWater& w) {
+    ResetEngine();
+    LoadDataset(w.Dataset());
+    return {Engine.ALK, Engine.ACI, Engine.CA};
+}
+
+// A changed water is computed with the constants that the same water has when it is analysed in
+// its new state: at the new temperature, or with every amount and the ionic strength scaled.
+struct TChangeRow {
+    const char* Name;
+    TWater Water;
+};
+const TChangeRow kChangeRows[] = {{"Dilute", TWater{}}, {"Brackish", BrackishWater()}};
+
+class ChangedWater : public EngineTest, public ::testing::WithParamInterface<TChangeRow> {};
+
+TEST_P(ChangedWater, AtANewTemperatureTakesTheConstantsOfThatTemperature) {
+    const TWater& w = GetParam().Water;
+    const TLoaded own = Loaded(w);
+    for (const double Tn : {5.0, 60.0, 90.0}) {
+        SCOPED_TRACE(Tn);
+        const TResultPtr r = RunTemperatureChange(w.Dataset(), Tn);
+        TWater atTn = w;
+        atTn.T = Tn;
+        Loaded(atTn);
+        const double pH = PhFromAlkalinityAndAcidity(own.ALK, own.ACI);
+        EXPECT_EQ(r->PHF, pH);
+        EXPECT_EQ(r->MHUF, Engine.MU);
+        EXPECT_EQ(r->CPPF, PrecipitationPotential(pH, own.ALK, own.CA, own.ACI));
+    }
+}
+
+TEST_P(ChangedWater, AfterEvaporationTakesTheConstantsOfTheConcentratedWater) {
+    const TWater& w = GetParam().Water;
+    for (const double e : {25.0, 50.0, 90.0}) {
+        SCOPED_TRACE(e);
+        const TResultPtr r = RunConcentrationChange(w.Dataset(), e);
+        const double f = 100 / (100 - e);
+        TWater concentrated = w;
+        concentrated.Na *= f, concentrated.Mg *= f, concentrated.Ca *= f, concentrated.SO4 *= f;
+        concentrated.Cl *= f, concentrated.Cond *= f, concentrated.Alk *= f;
+        Loaded(concentrated);
+        EXPECT_TRUE(RelativelyNear(r->MHUF, Engine.MU, 1e-12));
+        const double pH = PhFromAlkalinityAndAcidity(r->ALKF / 50, r->ACIF / 50);
+        EXPECT_NEAR(r->PHF, pH, 1e-9);
+        EXPECT_TRUE(RelativelyNear(
+            r->CPPF, PrecipitationPotential(pH, r->ALKF / 50, r->CAF / 100, r->ACIF / 50), 1e-6));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Waters, ChangedWater, ::testing::ValuesIn(kChangeRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
 TEST_F(EngineTest, HeatingRaisesThePotentialAndKeepsTheAmounts) {
     const TWater w;
     const TRaw raw = RawOf(w);
