@@ -4,9 +4,12 @@
 
 #include "CONSDEC.h"
 #include "DETPAR.h"
+#include "EngineError.h"
 #include "EngineState.h"
 #include "StepSearch.h"
 #include "WATCHEM.h"
+
+#include <string>
 
 namespace {
 
@@ -48,6 +51,16 @@ double SaturationCarbonate(double Ct) {
     auto& E = Engine;
     E.CAFREE = Ct / E.FCA;
     return (E.KACT[kSlotCalcite] / E.CAFREE) * E.FCO3;
+}
+
+// The closed forms of the CO2 and strong-acid tasks give the hydrogen activity of the saturated
+// end point as a root of a quadratic. When the water lacks the alkalinity (CO2) or the carbonate
+// (strong acid) that calcite saturation at the desired potential needs, that root is zero or
+// negative: no water has that end point, and the numbers built on it would be meaningless.
+void RequireSaturatedEndPoint(double h, const char* chemical, const char* lacking) {
+    if (!(h > 0))
+        throw TEngineError(std::string("The desired precipitation potential cannot be reached with ") +
+                           chemical + ": the water has too little " + lacking + ".");
 }
 
 // The common end of a stabilisation: the desired potential itself is reported.
@@ -138,6 +151,7 @@ void StabiliseStrongAcid(double desiredPotential, bool causticSoda, double& dosa
     const double q0 = c3 - CTe;
     const double d = q1 * q1 - 4 * q2 * q0;
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
+    RequireSaturatedEndPoint(h, causticSoda ? "caustic soda" : "hydrochloric acid", "carbonate");
     // 4.-5. The saturated water, hydrogen-ion term left out.
     const double oh = E.KW / h;
     const double b = h * c3 / E.K2;
@@ -170,6 +184,7 @@ void StabiliseCo2(double desiredPotential, double& dosage) {
     const double q1 = 2 * c3 - Ae;
     const double d = q1 * q1 - 4 * q2 * E.KW;
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
+    RequireSaturatedEndPoint(h, "CO2", "alkalinity");
     const double b = c3 * h / E.K2;
     const double a = b * h / E.K1;
     E.ACIF = 2 * a + b - E.KW / h;

@@ -84,6 +84,14 @@ void DriveStabilisation(int chemicalIndex, double desiredPotential, double& dosa
     if (chemicalIndex != 1 && !(P < Engine.CA))
         throw TEngineError("The desired precipitation potential must be below the water's calcium (" +
                            TwoDecimals(Engine.CA * Units::kCalcium) + " mg/l as CaCO3).");
+    // Lime adds no carbonate: the saturated end point keeps CT - P of it (one mmol of carbonate per
+    // mmol of CaCO3 deposited), and P at or above CT leaves none; its search would never end.
+    const double totalCarbonate = (Engine.ALK + Engine.ACI) / 2;
+    if (chemicalIndex == 1 && !(P < totalCarbonate))
+        throw TEngineError(
+            "The desired precipitation potential must be below the calcium carbonate that the water's "
+            "total carbonate can form (" +
+            TwoDecimals(totalCarbonate * Units::kPotential) + " mg/l as CaCO3).");
     double taskDosage = 0;
     const TDosageChemical* chemical = nullptr;
     double factor = 0;

@@ -42,8 +42,9 @@ void DrivePhAdjustment(int chemicalIndex, double targetPh, double& dosage, std::
                        std::string& typeText, std::string& note1, std::string& note2);
 
 // Stabilisation to `desiredPotential` (mg/l as CaCO3) with chemical 0 CO2, 1 lime, 2 soda ash,
-// 3 caustic soda, 4 hydrochloric acid. Refuses any other index, and a potential at or above the
-// water's calcium for the chemicals that add no calcium.
+// 3 caustic soda, 4 hydrochloric acid. Refuses any other index, a potential at or above the
+// water's calcium for the chemicals that add no calcium, and for lime, which adds no carbonate, a
+// potential at or above the CaCO3 that the water's total carbonate can form.
 void DriveStabilisation(int chemicalIndex, double desiredPotential, double& dosage, std::string& unitsText,
                         std::string& typeText, std::string& note1, std::string& note2);
 

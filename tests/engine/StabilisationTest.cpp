@@ -6,6 +6,7 @@
 #include "EngineTestSupport.h"
 #include "WATCHEM.h"
 
+#include <cstdio>
 #include <string>
 
 namespace {
@@ -152,6 +153,91 @@ TEST_F(EngineTest, APotentialAtOrAboveTheCalciumIsRefusedForChemicalsThatAddNone
     const TStabilised lime = Stabilise(soft, 1, 15);
     EXPECT_DOUBLE_EQ(lime.Result->CPPF, 15);
     EXPECT_GT(lime.Result->CAF, 15);
+}
+
+// A water with little alkalinity and carbonate: 1 mg/l as CaCO3 of alkalinity at pH 6, 20 of
+// calcium.
+TWater LowCarbonate() {
+    TWater w;
+    w.pH = 6;
+    w.Alk = 1;
+    w.Ca = 20;
+    return w;
+}
+
+// A calcium-free soft water at pH 4.
+TWater CalciumFreeAcid() {
+    TWater w;
+    w.pH = 4;
+    w.Alk = 1;
+    w.Ca = 0;
+    w.T = 25;
+    return w;
+}
+
+struct TUnreachableRow {
+    const char* Name;
+    TWater Water;
+    int Chemical;
+    double Potential;
+    const char* Message;
+};
+
+const TUnreachableRow kUnreachableRows[] = {
+    {"Co2LowAlkalinity", LowCarbonate(), 0, 15,
+     "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
+    {"Co2CalciumFree", CalciumFreeAcid(), 0, -1,
+     "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
+    {"CausticSodaLowCarbonate", LowCarbonate(), 3, 5,
+     "The desired precipitation potential cannot be reached with caustic soda: the water has too little "
+     "carbonate."},
+    {"AcidLowCarbonate", LowCarbonate(), 4, 5,
+     "The desired precipitation potential cannot be reached with hydrochloric acid: the water has too little "
+     "carbonate."},
+};
+
+class UnreachablePotential : public EngineTest, public ::testing::WithParamInterface<TUnreachableRow> {};
+
+// As written, the closed forms went on with the zero or negative hydrogen activity of an end point
+// that does not exist and presented the numbers built on it (a dosage, a pH, a negative alkalinity).
+TEST_P(UnreachablePotential, IsRefusedInsteadOfAWaterWithANegativeHydrogenActivity) {
+    const TUnreachableRow& row = GetParam();
+    EXPECT_EQ(EngineErrorOf([&] { Stabilise(row.Water, row.Chemical, row.Potential); }), row.Message);
+}
+
+INSTANTIATE_TEST_SUITE_P(Waters, UnreachablePotential, ::testing::ValuesIn(kUnreachableRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(EngineTest, ALowCarbonateWaterStillReachesALowerPotential) {
+    for (int chemical : {0, 3, 4}) {
+        SCOPED_TRACE("chemical " + std::to_string(chemical));
+        const TStabilised s = Stabilise(LowCarbonate(), chemical, -9);
+        EXPECT_DOUBLE_EQ(s.Result->CPPF, -9);
+        EXPECT_GT(s.Result->PHF, LowCarbonate().pH);
+    }
+}
+
+// Lime brings no carbonate: what the water deposits cannot exceed its total carbonate. As written,
+// the search for such an end point never met its target and ended as "did not converge".
+TEST_F(EngineTest, LimeIsRefusedAPotentialBeyondTheWatersTotalCarbonate) {
+    TWater w;
+    w.pH = 7;
+    w.Alk = 2;
+    w.Ca = 5;
+    const TRaw raw = RawOf(w);
+    const double limit = raw.ALK + raw.ACI; // mg/l as CaCO3 of the CaCO3 its carbonate can form
+    ASSERT_LT(limit, 5);
+    char expected[160];
+    std::snprintf(expected, sizeof expected,
+                  "The desired precipitation potential must be below the calcium carbonate that the water's "
+                  "total carbonate can form (%.2f mg/l as CaCO3).",
+                  limit);
+    for (double potential : {5.0, 15.0}) {
+        SCOPED_TRACE("potential " + std::to_string(potential));
+        EXPECT_EQ(EngineErrorOf([&] { Stabilise(w, 1, potential); }), expected);
+    }
+    const TStabilised below = Stabilise(w, 1, limit - 1);
+    EXPECT_DOUBLE_EQ(below.Result->CPPF, limit - 1);
 }
 
 TEST_F(EngineTest, AnUnknownStabilisingChemicalIsRefused) {
