@@ -132,6 +132,67 @@ TEST(IonPairModel, BicarbonateTakesAQuarterOfTheCarbonateExponent) {
     EXPECT_LT(g.HCO3, 1);
 }
 
+TEST(IonPairModel, CoefficientsAtIonicStrength01) {
+    // log gamma = -A s / (1 + k s) + d I with the table's A, k and d, at I = 0.1.
+    const TIonPairCoefficients g = IonPairActivity(0.1);
+    EXPECT_NEAR(g.Ca, 0.398930, 5e-7);
+    EXPECT_NEAR(g.Mg, 0.415120, 5e-7);
+    EXPECT_NEAR(g.SO4, 0.380537, 5e-7);
+    EXPECT_NEAR(g.Na, 0.786954, 5e-7);
+    EXPECT_NEAR(g.OH, 0.765925, 5e-7);
+    EXPECT_NEAR(g.H, 0.828828, 5e-7);
+    EXPECT_NEAR(g.CO3, 0.393996, 5e-7);
+}
+
+// KACT[slot] / KTHERM[slot] as powers of the activity coefficients: the dilute model's f1 and f2,
+// the ion-pair model's gamma of each free ion (the complexes' coefficients are those of HCO3-).
+struct TActivitySlotRow {
+    int Slot;
+    int F1, F2;                         // dilute model
+    int Ca, Mg, SO4, Na, OH, CO3, HCO3; // ion-pair model
+};
+
+const TActivitySlotRow kActivitySlotRows[] = {
+    {kSlotK1, -1, 0, 0, 0, 0, 0, 0, 0, -1},
+    {kSlotK2, 1, -1, 0, 0, 0, 0, 0, -1, 1},
+    {kSlotKw, -1, 0, 0, 0, 0, 0, -1, 0, 0},
+    {kSlotHSO4, 1, -1, 0, 0, -1, 0, 0, 0, 1},
+    {kSlotCalcite, 0, -2, -1, 0, 0, 0, 0, -1, 0},
+    {kSlotMgOH2, -2, -1, 0, -1, 0, 0, -2, 0, 0},
+    {kSlotCaSO4, 0, -2, -1, 0, -1, 0, 0, 0, 0},
+    {kSlotCaCO3, 0, -2, -1, 0, 0, 0, 0, -1, 0},
+    {kSlotCaHCO3, 0, -1, -1, 0, 0, 0, 0, 0, 0},
+    {kSlotMgSO4, 0, -2, 0, -1, -1, 0, 0, 0, 0},
+    {kSlotMgCO3, 0, -2, 0, -1, 0, 0, 0, -1, 0},
+    {kSlotMgHCO3, 0, -1, 0, -1, 0, 0, 0, 0, 0},
+    {kSlotNaSO4, 0, -1, 0, 0, -1, -1, 0, 0, 1},
+    {kSlotNaCO3, 0, -1, 0, 0, 0, -1, 0, -1, 1},
+    {kSlotNaBicarbonate, -2, -1, 0, 0, -1, -2, 0, 0, 0},
+    {kSlotHenry, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+};
+
+TEST_F(EngineTest, EachModelCorrectsEachSlotByItsOwnCoefficients) {
+    ComputeConstants(18, Engine.KTHERM);
+    const TConstantTable K = Engine.KTHERM;
+    const double I = 0.06;
+    const auto [f1, f2] = DiluteActivity(I);
+    ApplyDiluteActivity(K, I, 18);
+    const TConstantTable dilute = Engine.KACT;
+    const TIonPairCoefficients g = IonPairActivity(I);
+    Engine.KACT = K;
+    ApplyIonPairCoefficients(K, g);
+    const TConstantTable ionPair = Engine.KACT;
+    for (const auto& row : kActivitySlotRows) {
+        SCOPED_TRACE("slot " + std::to_string(row.Slot));
+        const double k = K[row.Slot];
+        EXPECT_TRUE(RelativelyNear(dilute[row.Slot], k * std::pow(f1, row.F1) * std::pow(f2, row.F2), 1e-12));
+        const double pairs = std::pow(g.Ca, row.Ca) * std::pow(g.Mg, row.Mg) * std::pow(g.SO4, row.SO4) *
+                             std::pow(g.Na, row.Na) * std::pow(g.OH, row.OH) * std::pow(g.CO3, row.CO3) *
+                             std::pow(g.HCO3, row.HCO3);
+        EXPECT_TRUE(RelativelyNear(ionPair[row.Slot], k * pairs, 1e-12));
+    }
+}
+
 TEST(Units, HydrogenActivityOfPh) {
     EXPECT_TRUE(RelativelyNear(HydrogenActivity(7.0), 1e-4, 1e-13));
     EXPECT_TRUE(RelativelyNear(HydrogenActivity(2.0), 10, 1e-13));
