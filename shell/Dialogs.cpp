@@ -33,19 +33,14 @@ public:
         return box.exec() == QMessageBox::Yes;
     }
     QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) override {
-        QFileDialog dialog(parent, options.Title, QString(), options.Filter);
-        dialog.setAcceptMode(QFileDialog::AcceptOpen);
-        dialog.setFileMode(QFileDialog::ExistingFile);
+        QFileDialog dialog(parent);
+        ConfigureOpenDialog(dialog, options);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
     QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) override {
-        QFileDialog dialog(parent, options.Title, QString(), options.Filter);
-        dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-        dialog.setDefaultSuffix(options.DefaultSuffix);
-        if (!options.ProposedName.isEmpty()) dialog.selectFile(options.ProposedName);
+        QFileDialog dialog(parent);
+        ConfigureSaveDialog(dialog, options);
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
@@ -63,6 +58,24 @@ TQtDialogs gQtDialogs;
 TDialogs* gDialogs = &gQtDialogs;
 
 } // namespace
+
+void ConfigureOpenDialog(QFileDialog& dialog, const TOpenDialogOptions& options) {
+    dialog.setWindowTitle(options.Title);
+    dialog.setNameFilter(options.Filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+}
+
+void ConfigureSaveDialog(QFileDialog& dialog, const TSaveDialogOptions& options) {
+    dialog.setWindowTitle(options.Title);
+    dialog.setNameFilter(options.Filter);
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(options.DefaultSuffix);
+    if (!options.ProposedName.isEmpty()) dialog.selectFile(options.ProposedName);
+}
 
 TDialogs& Dialogs() {
     return *gDialogs;

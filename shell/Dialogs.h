@@ -9,6 +9,7 @@
 #include <exception>
 
 class QDialog;
+class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -44,6 +45,11 @@ public:
     // Asks the desktop to open a document; false when no viewer took it.
     virtual bool OpenDocument(const QString& path) = 0;
 };
+
+// How Qt's file dialogs are set up for these options. A save dialog names its filter without the
+// pattern ("Calvaro files", "CSV Files"), as the operators know it; the open dialog shows it whole.
+void ConfigureOpenDialog(QFileDialog& dialog, const TOpenDialogOptions& options);
+void ConfigureSaveDialog(QFileDialog& dialog, const TSaveDialogOptions& options);
 
 // The dialogs in force.
 TDialogs& Dialogs();

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -384,6 +385,41 @@ private slots:
         QCOMPARE(FDialogs->Shown.back().Kind, TShownDialog::TKind::Error);
         QVERIFY(FDialogs->Shown.back().Text.contains(QStringLiteral("gone.clv")));
         QVERIFY(FMain->DatasetWindows().empty());
+    }
+
+    void fileDialogsAsTheOperatorSeesThem() {
+        FMain->FileOpenExecute();
+        FMain->FileNewExecute();
+        FMain->FileSaveExecute();
+        QCOMPARE(FDialogs->Shown.size(), std::size_t{2});
+        QCOMPARE(FDialogs->Shown[0].Filter, QStringLiteral("Calvaro files (*.clv)"));
+        QCOMPARE(FDialogs->Shown[1].Filter, QStringLiteral("Calvaro files (*.clv)"));
+        QCOMPARE(FDialogs->Shown[1].DefaultSuffix, QStringLiteral("clv"));
+
+        // The open dialog lists its filter with the pattern, the save dialog by its name alone.
+        const auto shownFilter = [](const QFileDialog& dialog) {
+            const auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+            return types ? types->currentText() : QStringLiteral("<no filter list>");
+        };
+        QFileDialog open;
+        open.setOption(QFileDialog::DontUseNativeDialog);
+        ConfigureOpenDialog(open,
+                            {QStringLiteral("Please select a Calvaro file..."), FDialogs->Shown[0].Filter});
+        QCOMPARE(open.windowTitle(), QStringLiteral("Please select a Calvaro file..."));
+        QCOMPARE(shownFilter(open), QStringLiteral("Calvaro files (*.clv)"));
+        QCOMPARE(open.fileMode(), QFileDialog::ExistingFile);
+
+        QFileDialog save;
+        save.setOption(QFileDialog::DontUseNativeDialog);
+        ConfigureSaveDialog(save, {FDialogs->Shown[1].Text, FDialogs->Shown[1].Filter,
+                                   FDialogs->Shown[1].DefaultSuffix, FDialogs->Shown[1].Detail});
+        QCOMPARE(save.windowTitle(),
+                 QStringLiteral("Please select where you would like to save this dataset"));
+        QCOMPARE(shownFilter(save), QStringLiteral("Calvaro files"));
+        QCOMPARE(save.nameFilters(), QStringList{"Calvaro files (*.clv)"}); // still filters on *.clv
+        QCOMPARE(save.defaultSuffix(), QStringLiteral("clv"));
+        QCOMPARE(save.acceptMode(), QFileDialog::AcceptSave);
+        QVERIFY(save.testOption(QFileDialog::DontConfirmOverwrite));
     }
 
     void cancelledOpenDoesNothing() {

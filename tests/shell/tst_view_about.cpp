@@ -155,6 +155,8 @@ private slots:
         QCOMPARE(FDialogs->Shown.back().Text,
                  QStringLiteral("Please select where you would like to export the results to."));
         QCOMPARE(FDialogs->Shown.back().Detail, QString()); // the file name starts empty
+        QCOMPARE(FDialogs->Shown.back().Filter, QStringLiteral("CSV Files (*.csv)"));
+        QCOMPARE(FDialogs->Shown.back().DefaultSuffix, QStringLiteral("csv"));
         QCOMPARE(rows.size(), 14);
         const auto quoted = [&](const char* label) {
             const QString text = view->ValueText(QString::fromLatin1(label));

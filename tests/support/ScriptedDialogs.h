@@ -23,8 +23,10 @@
 struct TShownDialog {
     enum class TKind { Message, Error, Question, OpenFile, SaveFile, Print, Modal, Document };
     TKind Kind;
-    QString Text; // message or question text, dialog title, window title or document path
-    QString Detail; // the proposed file name of a save dialog
+    QString Text;               // message or question text, dialog title, window title or document path
+    QString Detail;             // the proposed file name of a save dialog
+    QString Filter = {};        // the file filter of an open or save dialog
+    QString DefaultSuffix = {}; // the default extension of a save dialog
 };
 
 class TScriptedDialogs final : public TDialogs {
@@ -49,10 +51,13 @@ public:
     }
     QString AskOpenFileName(QWidget*, const TOpenDialogOptions& options) override {
         Record(TShownDialog::TKind::OpenFile, options.Title);
+        Shown.back().Filter = options.Filter;
         return Pop(OpenFileAnswers, QString());
     }
     QString AskSaveFileName(QWidget*, const TSaveDialogOptions& options) override {
         Record(TShownDialog::TKind::SaveFile, options.Title, options.ProposedName);
+        Shown.back().Filter = options.Filter;
+        Shown.back().DefaultSuffix = options.DefaultSuffix;
         return Pop(SaveFileAnswers, QString());
     }
     bool AskPrint(QWidget*, QPrinter& printer) override {
@@ -78,7 +83,8 @@ public:
     QStringList Messages() const {
         QStringList texts;
         for (const auto& s : Shown)
-            if (s.Kind == TShownDialog::TKind::Message || s.Kind == TShownDialog::TKind::Error) texts << s.Text;
+            if (s.Kind == TShownDialog::TKind::Message || s.Kind == TShownDialog::TKind::Error)
+                texts << s.Text;
         return texts;
     }
 
