@@ -1,5 +1,6 @@
 // Lime conditioning of calcium- and carbonate-deficient water.
 
+#include "DETPAR.h"
 #include "EngineFacade.h"
 #include "EngineTestSupport.h"
 
@@ -42,7 +43,19 @@ TEST_F(EngineTest, CalciumDeficientWaterTakesLimeForTheDesiredCalcium) {
     EXPECT_NEAR(c.Result->ACIF, ACI - 30, 1e-9);
     EXPECT_EQ(c.Result->MHUF, MU);
     EXPECT_DOUBLE_EQ(c.Result->TDSF, MU / 2.5e-5);
+    EXPECT_DOUBLE_EQ(c.Result->CONF, MU / 1.6e-4);
     EXPECT_GT(c.Result->PHF, w.pH);
+    // Lime changes nothing else; the potential is that of the dosed water.
+    const TRaw raw = RawOf(w);
+    EXPECT_DOUBLE_EQ(c.Result->MGF, raw.MG);
+    EXPECT_DOUBLE_EQ(c.Result->NAF, raw.NA);
+    EXPECT_DOUBLE_EQ(c.Result->SO4F, raw.SO4);
+    EXPECT_DOUBLE_EQ(c.Result->CLF, raw.CL);
+    EXPECT_EQ(c.Result->TF, w.T);
+    const double potential =
+        PrecipitationPotential(c.Result->PHF, c.Result->ALKF / 50, c.Result->CAF / 100, c.Result->ACIF / 50);
+    EXPECT_DOUBLE_EQ(c.Result->CPPF, potential);
+    EXPECT_GT(potential, OwnPotential(w));
 }
 
 TEST_F(EngineTest, TheOwnCalciumNeedsNoLime) {
