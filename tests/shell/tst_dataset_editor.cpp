@@ -65,6 +65,73 @@ private slots:
         QVERIFY(FDialogs->Shown.empty());
     }
 
+    void captionsBoxesAndUnitsTopToBottom() {
+        // Caption, box and unit of each row as the operator reads them, the units with the digit
+        // zero ("CaC03", "mgS04/l"), chloride above sulphate.
+        Open(ValidWater());
+        FEditor->resize(579, 454);
+        QApplication::processEvents();
+        struct TRow {
+            const char* Caption;
+            const char* CaptionText;
+            const char* Box;
+            const char* Unit;
+            const char* UnitText;
+        };
+        const TRow rows[] = {
+            {"LabelDate", "Date", "dtmDatasetDate", nullptr, nullptr},
+            {"LabelPh", "pH", "txtPh", nullptr, nullptr},
+            {"LabelTemperature", "Temperature", "txtTemperature", "LabelTemperatureUnit", "degrees C"},
+            {"LabelSodium", "Total sodium", "txtTotalSodium", "LabelSodiumUnit", "mgNa/l"},
+            {"LabelMagnesium", "Total magnesium", "txtTotalMagnesium", "LabelMagnesiumUnit", "mg/l as CaC03"},
+            {"LabelCalcium", "Total calcium", "txtTotalCalcium", "LabelCalciumUnit", "mg/l as CaC03"},
+            {"LabelChloride", "Total chloride", "txtTotalChloride", "LabelChlorideUnit", "mgCl/l"},
+            {"LabelSulphate", "Total sulphate", "txtTotalSulphate", "LabelSulphateUnit", "mgS04/l"},
+            {"LabelWaterCharacterisation", "Water characterisation", "cmbWaterCharacter", nullptr, nullptr},
+            {"lblWaterCharacter", "Conductivity", "txtWaterCharacter", "LabelWaterCharUnit", "mS/m"},
+            {"LabelCarbonateCharacterisation", "Carbonate system characterisation", "cmbCarboSystemCharacter",
+             nullptr, nullptr},
+            {"lblCarboSystemChar", "Total alkalinity", "txtCarboSystemChar", "LabelCarbCharUnit",
+             "mg/l as CaC03"},
+        };
+        int previousTop = -1;
+        for (const TRow& row : rows) {
+            const QLabel* caption = Control<QLabel>(row.Caption);
+            const QWidget* box = Control<QWidget>(row.Box);
+            QCOMPARE(caption->text(), QString::fromLatin1(row.CaptionText));
+            QVERIFY2(caption->alignment() & Qt::AlignRight, row.Caption);
+            QVERIFY2(box->y() > previousTop, row.Box);
+            QVERIFY2(caption->x() + caption->width() <= box->x(), row.Caption);
+            if (row.Unit) {
+                const QLabel* unit = Control<QLabel>(row.Unit);
+                QCOMPARE(unit->text(), QString::fromLatin1(row.UnitText));
+                QVERIFY2(unit->x() >= box->x() + box->width(), row.Unit);
+            }
+            previousTop = box->y();
+        }
+        // The hidden fraction row stands above the date.
+        QCOMPARE(LabelText("LabelWaterFraction"), QStringLiteral("Fraction of water"));
+        QCOMPARE(LabelText("LabelWaterFractionUnit"), QStringLiteral("%"));
+        QVERIFY(Box("EditWaterFraction")->y() < Control<QWidget>("dtmDatasetDate")->y());
+    }
+
+    void selectorsOfferTheirChoicesInIndexOrder() {
+        Open(ValidWater());
+        const auto items = [this](const char* name) {
+            QStringList texts;
+            const auto* selector = Control<QComboBox>(name);
+            for (int i = 0; i < selector->count(); ++i)
+                texts << selector->itemText(i);
+            return texts;
+        };
+        QCOMPARE(items("cmbWaterCharacter"), (QStringList{"TDS", "Conductivity", "Ionic strength"}));
+        QCOMPARE(items("cmbCarboSystemCharacter"),
+                 (QStringList{"Total alkalinity", "HC03 acidity", "Total carbonate species",
+                              "Partial pressures C02"}));
+        QVERIFY(!Control<QComboBox>("cmbWaterCharacter")->isEditable()); // pick only
+        QVERIFY(!Control<QComboBox>("cmbCarboSystemCharacter")->isEditable());
+    }
+
     void bindingsInTheirOrderWithPropertyNames() {
         Open(std::make_unique<TWaterDataset>());
         const QStringList expected = {"LinkCreateDate:CreateDate",

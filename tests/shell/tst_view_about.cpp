@@ -12,6 +12,8 @@
 #include "ViewDatasetForm.h"
 #include "WaterDatasetForm.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
@@ -94,6 +96,47 @@ private slots:
         QCOMPARE(view->ValueText(QStringLiteral("LabelTds")), FormatPattern(0.00728 / 2.5e-5, 2));
         QCOMPARE(view->ValueText(QStringLiteral("LabelConductivity")), QStringLiteral("45.50"));
         QVERIFY(view->findChild<QLabel*>(QStringLiteral("LabelPh"))->font().bold());
+    }
+
+    void viewRowsCaptionsAndUnitsOnScreen() {
+        // The screen's units carry the digit zero; the export's (below) the letter O.
+        TFormViewDataset* view = View(ValidWater());
+        QVERIFY(view);
+        const auto* group = view->findChild<QGroupBox*>();
+        QVERIFY(group);
+        QCOMPARE(group->title(), QStringLiteral("Water characteristics of present water"));
+        QVERIFY(group->font().bold());
+        const auto* grid = qobject_cast<QGridLayout*>(group->layout());
+        QVERIFY(grid);
+        const QStringList expected = {"pH : | LabelPh | ",
+                                      "Temperature : | LabelTemperature | degrees C",
+                                      "Total alkalinity : | LabelAlkalinity | mg/l as CaC03",
+                                      "C03 acidity : | LabelAcidity | mg/l as CaC03",
+                                      "Total calcium : | LabelCalcium | mg/l as CaC03",
+                                      "Total magnesium : | LabelMagnesium | mg/l as CaC03",
+                                      "Total sodium : | LabelSodium | mgNa/l",
+                                      "Total chloride : | LabelChoride | mgCl/l",
+                                      "Total sulphate : | LabelSulphate | mgS04/l",
+                                      "TDS  : | LabelTds | mg/l",
+                                      "Conductivity : | LabelConductivity | mS/m",
+                                      "Ionic strength : | LabelMhuf | ",
+                                      "Precipitation potential : | LabelPrecPotential | mg/l as CaC03"};
+        QStringList shown;
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            const auto label = [&](int column) {
+                const QLayoutItem* item = grid->itemAtPosition(row, column);
+                return item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+            };
+            if (!label(0) || !label(1) || !label(2)) continue;
+            QVERIFY(label(1)->font().bold());
+            QVERIFY(label(1)->alignment() & Qt::AlignRight);
+            shown << label(0)->text() + " | " + label(1)->objectName() + " | " + label(2)->text();
+        }
+        QCOMPARE(shown, expected);
+        QStringList buttons;
+        for (const QPushButton* button : view->findChildren<QPushButton*>())
+            buttons << button->text();
+        QCOMPARE(buttons, (QStringList{"Print...", "Export", "Close"}));
     }
 
     void viewWritesTheComputedAlkalinityIntoTheWindowsDataSet() {
