@@ -65,15 +65,17 @@ struct TChemicalRow {
     TInvariant Keeps;
     TIon Adds;
     double IonPerMmol; // mmol/l of the ion per mmol/l of chemical
+    // mmol/l of charge of alkalinity and of acidity per mmol/l of chemical
+    double AlkalinityPerMmol, AcidityPerMmol;
 };
 
 const TChemicalRow kChemicalRows[] = {
-    {"Co2DownTo65", 0, 6.5, TInvariant::Alkalinity, TIon::None, 0},
-    {"LimeUpTo90", 1, 9.0, TInvariant::TotalCarbonate, TIon::Calcium, 1},
-    {"SodaAshUpTo88", 2, 8.8, TInvariant::Acidity, TIon::Sodium, 2},
-    {"CausticSodaUpTo92", 3, 9.2, TInvariant::TotalCarbonate, TIon::Sodium, 1},
-    {"HydrochloricAcidDownTo68", 4, 6.8, TInvariant::TotalCarbonate, TIon::Chloride, 1},
-    {"BicarbonateUpTo79", 5, 7.9, TInvariant::Hco3Acidity, TIon::Sodium, 1},
+    {"Co2DownTo65", 0, 6.5, TInvariant::Alkalinity, TIon::None, 0, 0, 2},
+    {"LimeUpTo90", 1, 9.0, TInvariant::TotalCarbonate, TIon::Calcium, 1, 2, -2},
+    {"SodaAshUpTo88", 2, 8.8, TInvariant::Acidity, TIon::Sodium, 2, 2, 0},
+    {"CausticSodaUpTo92", 3, 9.2, TInvariant::TotalCarbonate, TIon::Sodium, 1, 1, -1},
+    {"HydrochloricAcidDownTo68", 4, 6.8, TInvariant::TotalCarbonate, TIon::Chloride, 1, -1, 1},
+    {"BicarbonateUpTo79", 5, 7.9, TInvariant::Hco3Acidity, TIon::Sodium, 1, 1, 1},
 };
 
 class ChemicalDosing : public EngineTest, public ::testing::WithParamInterface<TChemicalRow> {};
@@ -101,14 +103,9 @@ TEST_P(ChemicalDosing, KeepsItsInvariantAndAddsItsIon) {
         EXPECT_NEAR(r.ACIF - r.ALKF, raw.ACI - raw.ALK, 1e-9);
         break;
     }
-    // What the dosed equivalents do to alkalinity and acidity (mg/l as CaCO3).
-    if (row.Chemical == 0) {
-        EXPECT_NEAR(r.ACIF - raw.ACI, 2 * D * 50, 1e-9);
-    } else if (row.Chemical == 1) {
-        EXPECT_NEAR(r.ALKF - raw.ALK, 2 * D * 50, 1e-9);
-    } else if (row.Chemical == 4) {
-        EXPECT_NEAR(raw.ALK - r.ALKF, D * 50, 1e-9);
-    }
+    // What the dosed amount does to alkalinity and acidity (mg/l as CaCO3).
+    EXPECT_NEAR(r.ALKF - raw.ALK, row.AlkalinityPerMmol * D * 50, 1e-9);
+    EXPECT_NEAR(r.ACIF - raw.ACI, row.AcidityPerMmol * D * 50, 1e-9);
 
     const double expectedCa = raw.CA + (row.Adds == TIon::Calcium ? row.IonPerMmol * D * 100 : 0);
     const double expectedNa = raw.NA + (row.Adds == TIon::Sodium ? row.IonPerMmol * D * 23 : 0);
