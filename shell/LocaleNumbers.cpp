@@ -11,7 +11,8 @@ bool ParseLocaleNumber(const QString& text, double& value) {
     if (trimmed.isEmpty()) return false;
     bool ok = false;
     const double parsed = QLocale().toDouble(trimmed, &ok);
-    if (!ok) return false;
+    // QLocale also reads "nan" and "inf"; they name no amount, so they count as unreadable.
+    if (!ok || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
 }

@@ -5,7 +5,7 @@
 #include <QString>
 
 // Reads a typed number with the locale's decimal separator (blanks around it allowed, an exponent
-// allowed). False for an empty text or one that does not parse.
+// allowed). False for an empty text, one that does not parse, and "nan" or "inf", which are no number.
 bool ParseLocaleNumber(const QString& text, double& value);
 
 // "###,##0.00"-style pattern: at least one integer digit, thousands grouped with the locale's

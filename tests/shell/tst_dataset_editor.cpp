@@ -339,6 +339,11 @@ private slots:
         QTest::newRow("letters") << QStringLiteral("abc");
         QTest::newRow("empty") << QString();
         QTest::newRow("comma where the locale uses a point") << QStringLiteral("7,5");
+        // Words the number parser knows, but no amount of anything: a data set holding them could
+        // neither be saved nor copied into a calculation window.
+        QTest::newRow("nan") << QStringLiteral("nan");
+        QTest::newRow("inf") << QStringLiteral("inf");
+        QTest::newRow("-inf") << QStringLiteral("-inf");
     }
     void unreadableTextStoresZeroAndStaysInvalid() {
         QFETCH(QString, typed);
