@@ -80,20 +80,28 @@ TEST_P(StabilisingChemical, KeepsItsInvariantAndReportsTheDesiredPotential) {
         EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
         EXPECT_NEAR(s.Dosage, (r.ACIF - ACI) / 50 / 2 * 44, 1e-9);
         break;
-    case 1: // lime adds its amount to calcium
+    case 1: // lime adds its amount to calcium, keeps the total carbonate and alkalinity - 2 calcium
         EXPECT_NEAR(r.CAF - w.Ca, s.Dosage / 74 * 100, 1e-9);
+        EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-9);
+        // mg/l as CaCO3: alkalinity / 50 - 2 calcium / 100, kept within the search's 0.001 mmol/l
+        EXPECT_NEAR((r.ALKF - r.CAF) - (ALK - w.Ca), 0, 0.05);
         break;
-    case 2: // soda ash keeps acidity and calcium, adds two sodium per mmol
+    case 2: // soda ash keeps acidity and calcium, adds two sodium and two alkalinity per mmol
         EXPECT_DOUBLE_EQ(r.ACIF, ACI);
         EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
         EXPECT_NEAR(r.NAF - w.Na, 2 * s.Dosage / 106 * 23, 1e-9);
+        EXPECT_NEAR(r.ALKF - ALK, 2 * s.Dosage / 106 * 50, 1e-9);
         break;
-    case 3: // caustic soda adds its amount to sodium
+    case 3: // caustic soda adds its amount to sodium and alkalinity, keeps the total carbonate
         EXPECT_NEAR(r.NAF - w.Na, s.Dosage / 40 * 23, 1e-9);
+        EXPECT_NEAR(ACI - r.ACIF, s.Dosage / 40 * 50, 1e-9);
+        EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-6);
         EXPECT_DOUBLE_EQ(r.CLF, w.Cl);
         break;
-    case 4: // hydrochloric acid adds its amount to chloride
+    case 4: // hydrochloric acid adds its amount to chloride and acidity, keeps the total carbonate
         EXPECT_NEAR(r.CLF - w.Cl, s.Dosage / 36 * 35.453, 1e-9);
+        EXPECT_NEAR(r.ACIF - ACI, s.Dosage / 36 * 50, 1e-9);
+        EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-6);
         EXPECT_DOUBLE_EQ(r.NAF, w.Na);
         break;
     }
