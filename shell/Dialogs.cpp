@@ -50,6 +50,8 @@ public:
     }
     int ExecModal(QDialog& dialog) override { return dialog.exec(); }
     bool OpenDocument(const QString& path) override {
+        const QString viewer = DocumentViewerProgram(path);
+        if (!viewer.isEmpty()) return QProcess::startDetached(viewer, {path});
         return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
     }
 };
@@ -58,6 +60,11 @@ TQtDialogs gQtDialogs;
 TDialogs* gDialogs = &gQtDialogs;
 
 } // namespace
+
+QString DocumentViewerProgram(const QString& path) {
+    if (!path.endsWith(QStringLiteral(".chm"), Qt::CaseInsensitive)) return {};
+    return QStandardPaths::findExecutable(QStringLiteral("xchm"));
+}
 
 void ConfigureOpenDialog(QFileDialog& dialog, const TOpenDialogOptions& options) {
     dialog.setWindowTitle(options.Title);

@@ -42,7 +42,8 @@ public:
     virtual bool AskPrint(QWidget* parent, QPrinter& printer) = 0;
     // Shows a window modally and returns its result (QDialog::Accepted or Rejected).
     virtual int ExecModal(QDialog& dialog) = 0;
-    // Asks the desktop to open a document; false when no viewer took it.
+    // Opens a document with DocumentViewerProgram, or else asks the desktop; false when no viewer
+    // could be started.
     virtual bool OpenDocument(const QString& path) = 0;
 };
 
@@ -50,6 +51,11 @@ public:
 // pattern ("Calvaro files", "CSV Files"), as the operators know it; the open dialog shows it whole.
 void ConfigureOpenDialog(QFileDialog& dialog, const TOpenDialogOptions& options);
 void ConfigureSaveDialog(QFileDialog& dialog, const TSaveDialogOptions& options);
+
+// The program that shows a document directly: xchm (on the PATH) for a compiled help file, so the
+// help opens also on a desktop that has no default viewer for .chm files; empty when there is none
+// and the desktop is asked instead.
+QString DocumentViewerProgram(const QString& path);
 
 // The dialogs in force.
 TDialogs& Dialogs();

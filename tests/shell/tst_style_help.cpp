@@ -1,6 +1,7 @@
 // The visual style "Sapphire Kamri" (and that the input check's colours show through it) and the
 // compiled help file beside the executable.
 
+#include "Dialogs.h"
 #include "InputCheck.h"
 #include "ShellTestSupport.h"
 #include "VisualStyle.h"
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -115,6 +117,29 @@ private slots:
         QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("help.chm"));
         QCOMPARE(QFileInfo(path).absolutePath(),
                  QFileInfo(QStringLiteral(CALVARO_PROGRAM_DIR)).absoluteFilePath());
+    }
+
+    void helpFileOpensInXchmWhenItIsInstalled() {
+        // A desktop without a default viewer for .chm files would otherwise show nothing.
+        const QByteArray savedPath = qgetenv("PATH");
+        QTemporaryDir withViewer;
+        QTemporaryDir withoutViewer;
+        const QString viewer = withViewer.filePath(QStringLiteral("xchm"));
+        QVERIFY(WriteWholeFile(viewer, "#!/bin/sh\n"));
+        QVERIFY(QFile::setPermissions(viewer, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        qputenv("PATH", QFile::encodeName(withViewer.path()));
+        const QString forHelp = DocumentViewerProgram(QStringLiteral("/opt/calvaro/help.chm"));
+        const QString forUpperCase = DocumentViewerProgram(QStringLiteral("/opt/calvaro/HELP.CHM"));
+        const QString forOther = DocumentViewerProgram(QStringLiteral("/opt/calvaro/manual.pdf"));
+        qputenv("PATH", QFile::encodeName(withoutViewer.path()));
+        const QString notInstalled = DocumentViewerProgram(QStringLiteral("/opt/calvaro/help.chm"));
+        qputenv("PATH", savedPath);
+
+        QCOMPARE(QFileInfo(forHelp).canonicalFilePath(), QFileInfo(viewer).canonicalFilePath());
+        QCOMPARE(forUpperCase, forHelp);
+        QCOMPARE(forOther, QString()); // the desktop decides
+        QCOMPARE(notInstalled, QString());
     }
 
     void everyHelpPageIsCompiledAndListed() {
