@@ -42,12 +42,17 @@ constexpr const char* kCaptionProperty = "calcCaption";
 constexpr int kStatusPanelWidth = 350;
 constexpr QSize kMinimumWindowSize(400, 350);
 
-// Half away from zero at `decimals` decimals: 7.456 -> 7.46, -1.237 -> -1.24. The division by the
-// power of ten (rather than a multiplication by the step) gives the nearest double to the decimal.
+// Half away from zero at `decimals` decimals (at most 7): 7.456 -> 7.46, -1.237 -> -1.24. The value
+// is divided by the step (0.01, 0.0001), so a value whose double lies just below a half, such as an
+// ionic strength of 0.00245 (0.0024499999...), goes down to 0.0024; a multiplication by 10000 would
+// round that product up to exactly 24.5 and store 0.0025. The whole number of
+// steps is then divided by the power of ten rather than multiplied by the step: the same decimal,
+// as the nearest double (57 * 0.01 is 0.5700000000000001).
 double RoundHalfAwayFromZero(double value, int decimals) {
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    return std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5)) / scale;
+    static constexpr double kSteps[] = {1, 0.1, 0.01, 0.001, 0.0001, 0.00001, 0.000001, 0.0000001};
+    static constexpr double kPowers[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+    const double scaled = value / kSteps[decimals];
+    return std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5)) / kPowers[decimals];
 }
 
 // The decimals the data set keeps of a treated water's values.

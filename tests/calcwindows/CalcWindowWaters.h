@@ -65,11 +65,12 @@ inline TWaterDataset SalineWater() {
 inline const QLocale kEnglish(QLocale::English, QLocale::UnitedKingdom);
 inline const QLocale kGerman(QLocale::German, QLocale::Germany);
 
-// The data set's rounding of a treated water's value.
+// The data set's rounding of a treated water's value: divided by the step (0.01 or 0.0001), half
+// away from zero.
 inline double Rounded(double value, int decimals = 2) {
-    const double scale = std::pow(10.0, decimals);
-    const double scaled = value * scale;
-    return std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5)) / scale;
+    const double step = decimals == 4 ? 0.0001 : 0.01;
+    const double scaled = value / step;
+    return std::trunc(scaled + (scaled < 0 ? -0.5 : 0.5)) / std::pow(10.0, decimals);
 }
 
 // The window's status panel.

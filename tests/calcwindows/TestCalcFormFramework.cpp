@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <map>
 #include <memory>
 
 using namespace CalcFormDriver;
@@ -405,17 +406,49 @@ private slots:
         QCOMPARE(FWater.PressureCO2(), std::round(pressure * 1e7) / 1e7);
     }
 
-    void negativeValuesRoundAwayFromZero() {
-        Form().Outcome.CPPF = -1.237;
-        Form().Outcome.ALKF = -1.237; // not a real water: the rounding alone
-        Form().Outcome.ACIF = 10;
-        Form().Outcome.CLF = -0.005;
+    // The value is divided by the step and cut after adding a half (away from zero): a double just
+    // below a half, as 0.00245 (0.0024499999...) and 0.295 (0.29499999...) are, goes down, although
+    // multiplying it by 10000 or 100 would give exactly 24.5 or 29.5.
+    void writeBackRoundsAtTheStep_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<double>("stored");
+        QTest::newRow("ionic strength 0.00245, just below a half") << "MHUF" << 0.00245 << 0.0024;
+        QTest::newRow("ionic strength 0.01235, just below a half") << "MHUF" << 0.01235 << 0.0123;
+        QTest::newRow("ionic strength 0.012345") << "MHUF" << 0.012345 << 0.0123;
+        QTest::newRow("chloride 0.295, just below a half") << "CLF" << 0.295 << 0.29;
+        QTest::newRow("sodium 20.145, a half") << "NAF" << 20.145 << 20.15;
+        QTest::newRow("pH 7.456") << "PHF" << 7.456 << 7.46;
+        // Negative values go away from zero; not real waters, the rounding alone.
+        QTest::newRow("alkalinity -1.237") << "ALKF" << -1.237 << -1.24;
+        QTest::newRow("chloride -0.005") << "CLF" << -0.005 << -0.01;
+        QTest::newRow("chloride -0.235, just above a negative half") << "CLF" << -0.235 << -0.23;
+    }
+    void writeBackRoundsAtTheStep() {
+        QFETCH(QString, field);
+        QFETCH(double, value);
+        QFETCH(double, stored);
+        struct TField {
+            double TCalculationResult::*Result;
+            double (TWaterDataset::*Stored)() const;
+        };
+        const std::map<QString, TField> fields{
+            {"MHUF", {&TCalculationResult::MHUF, &TWaterDataset::IonicStrength}},
+            {"CLF", {&TCalculationResult::CLF, &TWaterDataset::Chloride}},
+            {"NAF", {&TCalculationResult::NAF, &TWaterDataset::Sodium}},
+            {"PHF", {&TCalculationResult::PHF, &TWaterDataset::Ph}},
+            {"ALKF", {&TCalculationResult::ALKF, &TWaterDataset::Alkalinity}},
+        };
+        const TField& f = fields.at(field);
+        Form().Outcome.*f.Result = value;
         Form().show();
         TurnAndExpectResults();
         FDialogs->YesNoAnswers.push_back(true);
         Click(Form(), "ButtonCancel");
-        QCOMPARE(FWater.Alkalinity(), -1.24);
-        QCOMPARE(FWater.Chloride(), -0.01);
+        QCOMPARE(Form().result(), int(QDialog::Accepted));
+        // Exactly the double of the decimal, not one a bit beside it.
+        QCOMPARE((FWater.*f.Stored)(), stored);
+        QVERIFY((FWater.*f.Stored)() == stored);
     }
 
     void promptShowsWhileTheFieldHasFocus() {

@@ -2,6 +2,7 @@
 // set, run, closed with the update, and the data set window showing the treated water.
 
 #include "CalcFormDriver.h"
+#include "CalcWindowWaters.h"
 #include "CalculationWindows.h"
 #include "CalvaroMainForm.h"
 #include "LocaleNumbers.h"
@@ -67,9 +68,7 @@ std::function<int(QDialog&)> RunWindow(TScriptedDialogs& dialogs, QString box, Q
     };
 }
 
-double Rounded(double value) {
-    return std::trunc(value * 100 + (value < 0 ? -0.5 : 0.5)) / 100;
-}
+using CalcWindowWaters::Rounded;
 
 } // namespace
 
