@@ -1,19 +1,31 @@
-// Pictures of the dosing windows on both pages with a real water, in the program's visual style,
+// Pictures of every calculation window on both pages with a real water, in the program's visual style,
 // for looking at the layout: calvaro_calcwindow_screenshots OUTPUT_FOLDER (run under a display, for
 // example xvfb-run). Not a test: it asserts nothing and is not registered with CTest.
 
+#include "AirEquilibriumCalc.h"
+#include "BlendMultipleWatersCalc.h"
+#include "BlendToPhCalc.h"
 #include "CaCarbDeficiencyCalc.h"
 #include "CalcFormDriver.h"
 #include "CalvaroApplication.h"
+#include "ConcentrationChangeCalc.h"
 #include "PhAdjustmentCalc.h"
 #include "ScriptedDialogs.h"
+#include "SofteningCaCalculation.h"
+#include "SofteningCaMgCalculation.h"
+#include "SofteningMgCalculation.h"
 #include "StabilizationCalc.h"
+#include "TemperatureChangeCalc.h"
+#include "UndergroundWaterCalc.h"
+#include "UnderwaterResultsForm.h"
+#include "WaterDatasetForm.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFocusEvent>
 #include <QLocale>
 #include <QPixmap>
+#include <QSpinBox>
 
 #include <cstdio>
 #include <memory>
@@ -58,6 +70,15 @@ void Shoot(TCalcForm& form, TWaterDataset& water, const QString& box, const QStr
     Save(form, folder, name + QStringLiteral("-results"));
 }
 
+// A blending window's waters: the hard water, then the soft one, alternately, with `fractions`.
+void FillWaters(const std::vector<TfrmWaterDataset*>& editors, const QStringList& fractions) {
+    for (std::size_t i = 0; i < editors.size(); ++i) {
+        editors[i]->UpdateUiFromModel(i % 2 == 0 ? Water(150, 120) : Water(20, 15));
+        if (i < static_cast<std::size_t>(fractions.size()))
+            Type(*editors[i], QStringLiteral("EditWaterFraction"), fractions[static_cast<int>(i)]);
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -91,6 +112,62 @@ int main(int argc, char** argv) {
     TCaCarbDeficiencyCalcForm deficient;
     Shoot(deficient, soft, QStringLiteral("TxtInput"), QStringLiteral("50"), 0, folder,
           QStringLiteral("deficient-water"));
+
+    TWaterDataset hard4 = Water(150, 120);
+    TSofteningCaCalc softeningCa;
+    Shoot(softeningCa, hard4, QStringLiteral("TxtInput"), QStringLiteral("60"), 0, folder,
+          QStringLiteral("softening-ca"));
+    TWaterDataset hard5 = Water(150, 120);
+    TSofteningMgCalc softeningMg;
+    Shoot(softeningMg, hard5, QStringLiteral("TxtInput"), QStringLiteral("20"), 0, folder,
+          QStringLiteral("softening-mg"));
+    TWaterDataset hard6 = Water(150, 120);
+    TSofteningCaMgCalc softeningCaMg;
+    softeningCaMg.SetDataset(&hard6);
+    softeningCaMg.show();
+    Type(softeningCaMg, QStringLiteral("TxtMg"), QStringLiteral("20"));
+    Shoot(softeningCaMg, hard6, QStringLiteral("TxtCa"), QStringLiteral("100"), 0, folder,
+          QStringLiteral("softening-ca-mg"));
+
+    TWaterDataset active = Water(150, 120);
+    TBlendToPhCalcForm blendToPh;
+    blendToPh.SetDataset(&active);
+    blendToPh.show();
+    FillWaters({blendToPh.Form1, blendToPh.Form2}, {});
+    Shoot(blendToPh, active, QStringLiteral("TxtInput"), QStringLiteral("7"), 0, folder,
+          QStringLiteral("blend-to-ph"));
+    TWaterDataset active2 = Water(150, 120);
+    TBlendMultipleCalcForm blendMultiple;
+    blendMultiple.SetDataset(&active2);
+    blendMultiple.show();
+    blendMultiple.findChild<QSpinBox*>(QStringLiteral("SpinNumberWaters"))->stepUp();
+    FillWaters(blendMultiple.DatasetFormList(),
+               {QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("25")});
+    Save(blendMultiple, folder, QStringLiteral("blend-multiple-input"));
+    TurnToResults(blendMultiple);
+    Save(blendMultiple, folder, QStringLiteral("blend-multiple-results"));
+
+    TWaterDataset hard7 = Water(150, 120);
+    TAirEquibCalcForm air;
+    Shoot(air, hard7, QStringLiteral("TxtPartialPressure"), QStringLiteral("0.00035"), 0, folder,
+          QStringLiteral("air"));
+    TWaterDataset hard8 = Water(150, 120);
+    TUndergroundWaterCalcForm underground;
+    Shoot(underground, hard8, QStringLiteral("TxtPartialPressure"), QStringLiteral("0.01"), 0, folder,
+          QStringLiteral("underground"));
+    TWaterDataset hard9 = Water(150, 120);
+    TUgWaterResultsForm undergroundResults(nullptr, &hard9);
+    undergroundResults.PartialPressure = 0.01;
+    undergroundResults.show();
+    Save(undergroundResults, folder, QStringLiteral("underground-results-window"));
+    TWaterDataset hard10 = Water(150, 120);
+    TTempChangeCalcForm temperature;
+    Shoot(temperature, hard10, QStringLiteral("TxtTemperature"), QStringLiteral("60"), 0, folder,
+          QStringLiteral("temperature"));
+    TWaterDataset hard11 = Water(150, 120);
+    TConcentrationChangeCalcForm concentration;
+    Shoot(concentration, hard11, QStringLiteral("TxtInput"), QStringLiteral("50"), 0, folder,
+          QStringLiteral("concentration"));
 
     for (const QString& message : dialogs.Messages())
         std::fprintf(stderr, "message: %s\n", qPrintable(message));
