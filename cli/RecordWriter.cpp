@@ -241,8 +241,14 @@ void AppendReal(std::string& text, double value) {
 }
 
 std::string ShortReal(double value) {
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    // Fixed notation where an operator reads it best (a pressure bound is 0.00005, not 5e-05);
+    // the shortest general form for very large or very small values.
+    char digits[400];
+    const double magnitude = std::fabs(value);
+    const bool fixed = value == 0 || (magnitude >= 1e-6 && magnitude < 1e15);
+    const auto end = fixed
+                         ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr
+                         : std::to_chars(digits, digits + sizeof digits, value).ptr;
     return std::string(digits, end);
 }
 
