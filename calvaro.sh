@@ -14,7 +14,10 @@ jobs="$(nproc 2>/dev/null || echo 2)"
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-dejavu-core
-  nlohmann-json3-dev
+  nlohmann-json3-dev libcli11-dev libcsv-dev
+  qt6-charts-dev
+  clang
+  desktop-file-utils appstream
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   fp-utils
