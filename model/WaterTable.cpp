@@ -407,6 +407,7 @@ struct TWaterTableReader::TImpl {
     TWaterDataset Template;                          // a new data set: the values of absent fields
 
     // The row being converted.
+    const TSchema& Names = Schema(); // the fields, looked up once
     std::int64_t RowCount = 0;
     std::array<double, kFieldCount> Values{};
     std::array<bool, kFieldCount> Filled{};
@@ -703,7 +704,7 @@ void TWaterTableReader::TImpl::ReadHeader() {
 
 // The position a selector cell chooses (a number, or a selector text or name of the measure), or -1.
 int TWaterTableReader::TImpl::SelectorChoice(TColumnKind kind, std::string_view text) {
-    const TSchema& schema = Schema();
+    const TSchema& schema = Names;
     const bool water = kind == TColumnKind::WaterSelector;
     const std::size_t count = water ? schema.WaterMeasures.size() : schema.CarbonMeasures.size();
     const std::size_t* measures = water ? schema.WaterMeasures.data() : schema.CarbonMeasures.data();
@@ -722,7 +723,7 @@ int TWaterTableReader::TImpl::SelectorChoice(TColumnKind kind, std::string_view 
 }
 
 bool TWaterTableReader::TImpl::ReadCell(const TColumn& column, std::string_view cell, TWaterTableRow& row) {
-    const TSchema& schema = Schema();
+    const TSchema& schema = Names;
     const std::size_t field = column.Field;
     const std::string_view text = Trim(cell);
     const std::string& name = NameOf(ColumnOf[field]);
@@ -785,17 +786,22 @@ bool TWaterTableReader::TImpl::Choose(const TRawRow& raw, std::size_t selector, 
                    std::string(kFieldNames[measure].Caption) + ", but the row has no value for it");
         return false;
     }
+    std::size_t filledCount = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        if (ColumnOf[measures[i]] != SIZE_MAX && Filled[measures[i]]) {
+            chosen = static_cast<int>(i);
+            ++filledCount;
+        }
+    if (filledCount == 1) return true;
     std::vector<std::string> present, filled, values;
     for (std::size_t i = 0; i < count; ++i) {
         const std::size_t column = ColumnOf[measures[i]];
         if (column == SIZE_MAX) continue;
         present.push_back(NameOf(column));
         if (!Filled[measures[i]]) continue;
-        chosen = static_cast<int>(i);
         filled.push_back(NameOf(column));
         values.push_back(Decode(Trim(Cell(raw, column))));
     }
-    if (filled.size() == 1) return true;
     const std::string selectorName = DisplayName(selector);
     if (filled.empty()) {
         Refuse(row, Joined(present), "",
@@ -811,7 +817,7 @@ bool TWaterTableReader::TImpl::Choose(const TRawRow& raw, std::size_t selector, 
 }
 
 void TWaterTableReader::TImpl::Convert(const TRawRow& raw, TWaterTableRow& row) {
-    const TSchema& schema = Schema();
+    const TSchema& schema = Names;
     row.Line = raw.Line;
     row.Row = ++RowCount;
     row.Error.clear();
