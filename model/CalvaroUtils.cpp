@@ -1,4 +1,5 @@
 #include "CalvaroUtils.h"
+#include "TextDecoding.h"
 
 #include <nlohmann/json.hpp>
 
@@ -684,3 +685,7 @@ std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
     return DatasetFromJson(DatasetToJson(dataset));
 }
+
+std::string DecodeTextFileBytes(const std::string& bytes) { return DecodeFileText(bytes); }
+
+std::string Latin1TextToUtf8(std::string_view bytes) { return Latin1ToUtf8(bytes); }
