@@ -343,7 +343,7 @@ private slots:
         water.SetPh(7.5);
         water.SetCreateDate(41556);
         const QString path = FolderPath(QStringLiteral("river.clv"));
-        QVERIFY(SaveDatasetToFile(water, path.toStdString()));
+        SaveDatasetToFile(water, path.toStdString());
         FDialogs->OpenFileAnswers.push_back(path);
         FMain->FileOpenExecute();
         QCOMPARE(FDialogs->Shown.front().Text, QStringLiteral("Please select a Calvaro file..."));
