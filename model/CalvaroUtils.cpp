@@ -770,12 +770,14 @@ void ReplaceThroughTemporary(const std::string& path, const std::string& target,
         folder.Reset(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
     if (folder.Get() < 0) ThrowFileError("Cannot create file", path, errno);
 
+    // Either way a killed process may have left a named temporary here (with an unnamed one only
+    // in the moment between its link and the rename); it goes now.
+    RemoveStaleTemporaries(folder.Get(), folderPath);
     TNamedTemporary named(folder.Get());
     TFileDescriptor file(kind == TTemporaryFile::UnnamedWhereSupported ? OpenUnnamedTemporary(folder.Get())
                                                                        : -1);
     const bool unnamed = file.Get() >= 0;
     if (!unnamed) {
-        RemoveStaleTemporaries(folder.Get(), folderPath);
         for (int attempt = 0; file.Get() < 0; ++attempt) {
             const std::string candidate = TemporaryName(attempt);
             file.Reset(

@@ -290,8 +290,7 @@ private slots:
         });
         view->ButtonPrintClick();
         QVERIFY(ReadWholeFile(pdf).startsWith("%PDF"));
-        // The rows are laid out in printer dots; at screen resolution (96 dpi) the value column
-        // 1340 dots in would lie off the page.
+        // The printer's own resolution, not the screen's 96 dpi: the text is drawn in its dots.
         QVERIFY2(resolution >= 300, qPrintable(QString::number(resolution)));
         QVERIFY(FDialogs->Messages().isEmpty());
     }
