@@ -245,7 +245,8 @@ std::string CalcUsage() {
     usage += "\nOptions of every command:\n"
              "  --format json|csv   json (default): one object per line; csv: a header row, then one row "
              "per output\n"
-             "  --                  what follows is a file, even when it begins with \"-\"\n\n"
+             "  --                  what follows is a file, even when it begins with \"-\"\n"
+             "  --help, -h          this text\n\n"
              "Numbers are written with \".\". Exit status: 0 all outputs computed, 1 an input refused or "
              "failed,\n2 usage error, 3 the output could not be written (full disk, closed output).\n";
     return usage;
