@@ -114,10 +114,10 @@ std::string OptionOfMismatch(const CLI::ArgumentMismatch& mismatch, const TComma
     return "";
 }
 
-TInvocation ParseArguments(const std::vector<std::string>& arguments) {
+TInvocation ParseArguments(const std::vector<std::string>& arguments, const TCommandTable& commands) {
     if (arguments.empty()) throw TUsageError("No command given.");
     TInvocation call;
-    call.Command = CalcCommands().Find(arguments[0]);
+    call.Command = commands.Find(arguments[0]);
     if (call.Command == nullptr) throw TUsageError("Unknown command \"" + arguments[0] + "\".");
     const TCommand& command = *call.Command;
 
@@ -232,8 +232,12 @@ void Pad(std::string& line, std::size_t width) {
 } // namespace
 
 std::string CalcUsage() {
+    return CalcUsage(CalcCommands());
+}
+
+std::string CalcUsage(const TCommandTable& commands) {
     std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n\nCommands:\n";
-    for (const auto& command : CalcCommands().Commands()) {
+    for (const auto& command : commands.Commands()) {
         std::string line = "  " + command.Name;
         for (const auto& option : command.Options) {
             const std::string text = option.Name + " " + option.Placeholder;
@@ -253,26 +257,24 @@ std::string CalcUsage() {
 }
 
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    return RunCalvaroCalc(arguments, out, err, RecordTrailers());
+    return RunCalvaroCalc(arguments, out, err, CalcCommands(), RecordTrailers());
 }
 
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                   const std::vector<TRecordTrailer>& trailers) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << CalcUsage();
-        return kExitSuccess;
-    }
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers) {
+    const auto printUsage = [&] {
+        out << CalcUsage(commands) << std::flush;
+        return out ? kExitSuccess : kExitOutputFailed;
+    };
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return printUsage();
     TInvocation call;
     try {
-        call = ParseArguments(arguments);
+        call = ParseArguments(arguments, commands);
     } catch (const TUsageError& e) {
-        err << "calvaro-calc: " << e.what() << "\n\n" << CalcUsage();
+        err << "calvaro-calc: " << e.what() << "\n\n" << CalcUsage(commands);
         return kExitUsage;
     }
-    if (call.Help) {
-        out << CalcUsage();
-        return out ? kExitSuccess : kExitOutputFailed;
-    }
+    if (call.Help) return printUsage();
 
     const auto writer = MakeRecordWriter(call.Format, out);
     TOutputRun run(call, *writer, trailers);

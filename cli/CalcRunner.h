@@ -25,9 +25,10 @@ inline constexpr int kExitOutputFailed = 3;
 
 // `arguments` without the program name.
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
-// The same with the given record trailers instead of RecordTrailers().
+// The same with other commands and record trailers than CalcCommands() and RecordTrailers().
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                   const std::vector<TRecordTrailer>& trailers);
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers);
 
-// The usage text.
+// The usage text of the commands (CalcCommands() by default).
 std::string CalcUsage();
+std::string CalcUsage(const TCommandTable& commands);

@@ -3,6 +3,7 @@
 // numbers beyond the doubles.
 
 #include "CliTestSupport.h"
+#include "CommandSupport.h"
 #include "EngineFacade.h"
 #include "RecordWriter.h"
 
@@ -254,7 +255,8 @@ TEST_F(CalcRecordTrailers, CloseEveryRecordWithAWaterAndOnlyThose) {
     {
         SCOPED_TRACE("characterise: the characterised water");
         std::ostringstream out, err;
-        EXPECT_EQ(RunCalvaroCalc({"characterise", good, bad}, out, err, trailers), kExitInputFailed);
+        EXPECT_EQ(RunCalvaroCalc({"characterise", good, bad}, out, err, CalcCommands(), trailers),
+                  kExitInputFailed);
         const auto lines = LinesOf(out);
         ASSERT_EQ(lines.size(), 2u);
         EXPECT_EQ(KeysOf(lines[0]).back(), "probe");
@@ -265,7 +267,8 @@ TEST_F(CalcRecordTrailers, CloseEveryRecordWithAWaterAndOnlyThose) {
     {
         SCOPED_TRACE("a run operation: the treated water, after the operation's own fields");
         std::ostringstream out, err;
-        EXPECT_EQ(RunCalvaroCalc({"air", "--pco2", "0.01", good}, out, err, trailers), kExitSuccess);
+        EXPECT_EQ(RunCalvaroCalc({"air", "--pco2", "0.01", good}, out, err, CalcCommands(), trailers),
+                  kExitSuccess);
         const auto line = LinesOf(out).at(0);
         EXPECT_EQ(KeysOf(line),
                   (std::vector<std::string>{"input", "result", "DelC02", "EquilString", "probe"}));
@@ -275,15 +278,16 @@ TEST_F(CalcRecordTrailers, CloseEveryRecordWithAWaterAndOnlyThose) {
     {
         SCOPED_TRACE("softening limits describe no water");
         std::ostringstream out, err;
-        EXPECT_EQ(RunCalvaroCalc({"softening-limits", good}, out, err, trailers), kExitSuccess);
+        EXPECT_EQ(RunCalvaroCalc({"softening-limits", good}, out, err, CalcCommands(), trailers),
+                  kExitSuccess);
         EXPECT_FALSE(LinesOf(out).at(0).contains("probe"));
     }
     {
         SCOPED_TRACE("CSV: the trailer's keys are the last columns before error");
         std::ostringstream out, err;
-        EXPECT_EQ(
-            RunCalvaroCalc({"blend-ph", "--ph", "7.5", "--format", "csv", good, good}, out, err, trailers),
-            kExitSuccess)
+        EXPECT_EQ(RunCalvaroCalc({"blend-ph", "--ph", "7.5", "--format", "csv", good, good}, out, err,
+                                 CalcCommands(), trailers),
+                  kExitSuccess)
             << err.str();
         const auto rows = CsvRows(out.str());
         ASSERT_EQ(rows.size(), 2u);
@@ -299,6 +303,72 @@ TEST_F(CalcRecordTrailers, CloseEveryRecordWithAWaterAndOnlyThose) {
         EXPECT_EQ(KeysOf(run.Lines().at(0)),
                   (std::vector<std::string>{"input", "result", "DelC02", "EquilString"}));
     }
+}
+
+// A command as a curve will be declared: an optional option with its default, and one record per
+// point, each closed with the trailers of its own treated water.
+TCommandTable CurveCommands() {
+    TCommand curve;
+    curve.Name = "probe-curve";
+    curve.Options = {NumberOption("--to"), NumberOption("--points", "N", 3)};
+    curve.Description = "the water at N temperatures from its own to X";
+    curve.Run = [](TCommandCall& call, TRecordWriter& writer) {
+        const TWaterDataset& water = call.Water();
+        const int points = static_cast<int>(call.Options.Number("--points"));
+        const double from = water.Temperature(), to = call.Options.Number("--to");
+        for (int i = 0; i < points; ++i) {
+            if (i > 0) call.NextRecord();
+            const double temperature = from + (to - from) * i / (points - 1);
+            writer.Real("temperature", temperature);
+            if (temperature > 90) throw TRefusal("beyond 90 degrees");
+            WriteResult(call, writer, *RunTemperatureChange(water, temperature));
+        }
+    };
+    TCommandTable table;
+    table.Add(std::move(curve));
+    return table;
+}
+
+using CalcCommandDeclarations = CliFilesTest;
+
+TEST_F(CalcCommandDeclarations, AnOptionWithADefaultMayBeLeftOutAndACommandMayWriteARecordPerPoint) {
+    const TCommandTable commands = CurveCommands();
+    const std::vector<TRecordTrailer> trailers = {WriteProbe};
+    EXPECT_NE(CalcUsage(commands).find("  probe-curve --to X [--points N] "), std::string::npos)
+        << CalcUsage(commands);
+    const std::string water = Save("w.clv", ValidWater()); // at 20 degrees
+
+    std::ostringstream out, err;
+    ASSERT_EQ(RunCalvaroCalc({"probe-curve", "--to", "60", water}, out, err, commands, trailers),
+              kExitSuccess)
+        << err.str();
+    const auto lines = LinesOf(out);
+    ASSERT_EQ(lines.size(), 3u);
+    const double temperatures[] = {20, 40, 60};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(KeysOf(lines[i]), (std::vector<std::string>{"input", "temperature", "result", "probe"}));
+        EXPECT_EQ(lines[i]["input"], water);
+        EXPECT_EQ(lines[i]["temperature"], temperatures[i]);
+        EXPECT_EQ(lines[i]["result"]["TF"], temperatures[i]);
+        EXPECT_EQ(lines[i]["probe"]["pH"], lines[i]["result"]["PHF"]) << "each point's own water";
+    }
+
+    // A failure at the third point ends the curve there: the points before it stay, the failing
+    // one becomes the error record.
+    std::ostringstream failingOut, failingErr;
+    EXPECT_EQ(RunCalvaroCalc({"probe-curve", "--to", "100", "--points", "3", water}, failingOut, failingErr,
+                             commands, trailers),
+              kExitInputFailed);
+    const auto failing = LinesOf(failingOut);
+    ASSERT_EQ(failing.size(), 3u);
+    EXPECT_EQ(failing[1]["temperature"], 60);
+    EXPECT_EQ(KeysOf(failing[2]), (std::vector<std::string>{"input", "error"}));
+    EXPECT_EQ(failing[2]["error"], "beyond 90 degrees");
+
+    std::ostringstream usageOut, usageErr;
+    EXPECT_EQ(RunCalvaroCalc({"probe-curve", water}, usageOut, usageErr, commands, trailers), kExitUsage);
+    EXPECT_NE(usageErr.str().find("probe-curve needs --to X."), std::string::npos) << usageErr.str();
 }
 
 } // namespace
