@@ -589,7 +589,11 @@ void ReplaceFileContent(const std::string& path, std::string_view bytes) {
     // Renaming would replace a write-protected file that writing into it would not.
     if (exists && ::access(target.c_str(), W_OK) != 0) ThrowFileError("Cannot create file", path, errno);
 
-    auto [temporary, fdOrError] = CreateTemporaryBeside(target);
+    // Plain variables rather than a structured binding, which the lambda below could not capture in
+    // C++20 as clang 14 implements it.
+    auto created = CreateTemporaryBeside(target);
+    const std::string temporary = std::move(created.first);
+    const int fdOrError = created.second;
     if (temporary.empty()) ThrowFileError("Cannot create file", path, fdOrError);
     TFileDescriptor file(fdOrError);
     auto fail = [&](int error) {
