@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Calvaro V: set-up, build, run and test in one command each.
-#   ./calvaro.sh run     install what is missing, build (Release) and start the desktop program
-#   ./calvaro.sh test    install what is missing, build and run the whole test suite
+#   ./calvaro.sh run …   install what is missing, build the programs and the help file (Release; not
+#                        the tests) and start the desktop program with the given arguments (FILE.clv …)
+#   ./calvaro.sh test    install what is missing, check the formatting, build, and run the whole test
+#                        suite (the Debian package is built and checked by it too)
+#   ./calvaro.sh package build the Debian package build/calvaro_<version>_amd64.deb
 #   ./calvaro.sh bench   build and run the benchmarks
 #   ./calvaro.sh calc …  build and run the command-line calculator calvaro-calc with the given arguments
 #   ./calvaro.sh format  check that the C++ sources are formatted (the test command checks it first)
@@ -18,7 +21,7 @@ packages=(
   nlohmann-json3-dev libcli11-dev libcsv-dev
   qt6-charts-dev
   clang clang-format
-  desktop-file-utils appstream
+  desktop-file-utils appstream shared-mime-info
   libgtest-dev libgmock-dev googletest
   libbenchmark-dev
   fp-utils
@@ -51,9 +54,19 @@ install_missing() {
   fi
 }
 
-configure_and_build() {
+configure() {
   cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+}
+
+configure_and_build() {
+  configure
   cmake --build "$build" -j "$jobs"
+}
+
+# Only what is installed: the two programs, the help file and the man pages.
+build_programs() {
+  configure
+  cmake --build "$build" -j "$jobs" --target calvaro_installables
 }
 
 sanitizer_tests() {
@@ -103,7 +116,7 @@ cmd="${1:-}"
 case "$cmd" in
   run)
     install_missing "${run_packages[@]}"
-    configure_and_build
+    build_programs
     if [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
       echo "No display found; starting calvaro under Xvfb." >&2
       exec xvfb-run -a "$build/bin/calvaro" "$@"
@@ -125,13 +138,18 @@ case "$cmd" in
   format)
     format_check
     ;;
+  package)
+    install_missing
+    build_programs
+    (cd "$build" && cpack -G DEB --config CPackConfig.cmake)
+    ;;
   calc)
     install_missing
-    configure_and_build >/dev/null
+    build_programs >/dev/null
     exec "$build/bin/calvaro-calc" "$@"
     ;;
   *)
-    echo "usage: ./calvaro.sh run | test | bench | format | calc ARGS..." >&2
+    echo "usage: ./calvaro.sh run [FILE.clv ...] | test | package | bench | format | calc ARGS..." >&2
     exit 2
     ;;
 esac
