@@ -7,6 +7,7 @@
 #   ./calvaro.sh package build the Debian package build/calvaro_<version>_amd64.deb
 #   ./calvaro.sh bench   build and run the benchmarks
 #   ./calvaro.sh calc …  build and run the command-line calculator calvaro-calc with the given arguments
+#   ./calvaro.sh screenshots  remake the pictures of the README's tour in docs/
 #   ./calvaro.sh format  check that the C++ sources are formatted (the test command checks it first)
 set -euo pipefail
 
@@ -138,6 +139,12 @@ case "$cmd" in
   format)
     format_check
     ;;
+  screenshots)
+    install_missing
+    configure
+    cmake --build "$build" -j "$jobs" --target calvaro_tour_screenshots
+    xvfb-run -a "$build/bin/calvaro_tour_screenshots" "$here/docs"
+    ;;
   package)
     install_missing
     build_programs
@@ -149,7 +156,7 @@ case "$cmd" in
     exec "$build/bin/calvaro-calc" "$@"
     ;;
   *)
-    echo "usage: ./calvaro.sh run [FILE.clv ...] | test | package | bench | format | calc ARGS..." >&2
+    echo "usage: ./calvaro.sh run [FILE.clv ...] | test | package | bench | screenshots | format | calc ARGS..." >&2
     exit 2
     ;;
 esac
