@@ -150,8 +150,10 @@ void StabiliseStrongAcid(double desiredPotential, bool causticSoda, double& dosa
     const double q1 = c3 / E.K2;
     const double q0 = c3 - CTe;
     const double d = q1 * q1 - 4 * q2 * q0;
+    const char* chemical = causticSoda ? "caustic soda" : "hydrochloric acid";
+    if (d < 0) RequireSaturatedEndPoint(0, chemical, "carbonate"); // no real root: no such end point
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
-    RequireSaturatedEndPoint(h, causticSoda ? "caustic soda" : "hydrochloric acid", "carbonate");
+    RequireSaturatedEndPoint(h, chemical, "carbonate");
     // 4.-5. The saturated water, hydrogen-ion term left out.
     const double oh = E.KW / h;
     const double b = h * c3 / E.K2;
@@ -183,6 +185,9 @@ void StabiliseCo2(double desiredPotential, double& dosage) {
     const double q2 = c3 / E.K2;
     const double q1 = 2 * c3 - Ae;
     const double d = q1 * q1 - 4 * q2 * E.KW;
+    // A negative discriminant is the same lack as a non-positive root: no pH reached by CO2 alone
+    // saturates this water at the desired potential.
+    if (d < 0) RequireSaturatedEndPoint(0, "CO2", "alkalinity");
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
     RequireSaturatedEndPoint(h, "CO2", "alkalinity");
     const double b = c3 * h / E.K2;
