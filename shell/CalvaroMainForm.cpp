@@ -156,27 +156,25 @@ void TfrmCalvaroMain::CreateMenus() {
     FCalculationsMenu = menuBar()->addMenu(QStringLiteral("&Calculations"));
     FCalculationsMenu->setObjectName(QStringLiteral("MnuCalculations"));
     connect(FCalculationsMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::MnuCalculationsClick);
-    FSofteningMenu = FCalculationsMenu->addMenu(QStringLiteral("Softening"));
-    FSofteningMenu->menuAction()->setObjectName(QStringLiteral("MnuSoftening"));
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca value"), 11);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Mg value"), 12);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca and Mg values"), 13);
-    QAction* ph = NewCalculationAction(FCalculationsMenu, QStringLiteral("pH adjustment"), 7);
-    QAction* stabilisation = NewCalculationAction(FCalculationsMenu, QStringLiteral("Stabilisation"), 2);
-    FBlendingMenu = FCalculationsMenu->addMenu(QStringLiteral("Blending"));
-    FBlendingMenu->menuAction()->setObjectName(QStringLiteral("MnuBlending"));
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Blend to specified pH"), 31);
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Determine water condition after blending"), 32);
-    QAction* air = NewCalculationAction(FCalculationsMenu, QStringLiteral("Equilibrium with the air"), 4);
-    QAction* temperature = NewCalculationAction(FCalculationsMenu, QStringLiteral("Temperature change"), 5);
-    QAction* concentration =
-        NewCalculationAction(FCalculationsMenu, QStringLiteral("Concentration change"), 6);
-    QAction* underground = NewCalculationAction(FCalculationsMenu, QStringLiteral("Underground water"), 8);
-    QAction* deficient = NewCalculationAction(FCalculationsMenu,
-                                              QStringLiteral("Ca and carbonate species deficient waters"), 9);
+    // The items in the order of the calculation table; a submenu stands where its first item does.
     // Blending is never disabled: its windows bring their own waters.
-    FValidityActions.insert(FValidityActions.end(), {FSofteningMenu->menuAction(), stabilisation, air,
-                                                     concentration, ph, underground, deficient, temperature});
+    for (const TCalculationItem& item : CalculationItems()) {
+        QMenu* menu = FCalculationsMenu;
+        if (item.Menu != TCalculationMenu::Calculations) {
+            const bool softening = item.Menu == TCalculationMenu::Softening;
+            QMenu*& submenu = softening ? FSofteningMenu : FBlendingMenu;
+            if (!submenu) {
+                submenu = FCalculationsMenu->addMenu(softening ? QStringLiteral("Softening")
+                                                               : QStringLiteral("Blending"));
+                submenu->menuAction()->setObjectName(softening ? QStringLiteral("MnuSoftening")
+                                                               : QStringLiteral("MnuBlending"));
+                if (item.NeedsValidDataset) FValidityActions.push_back(submenu->menuAction());
+            }
+            menu = submenu;
+        }
+        QAction* action = NewCalculationAction(menu, QString::fromLatin1(item.Text), item.Index);
+        if (menu == FCalculationsMenu && item.NeedsValidDataset) FValidityActions.push_back(action);
+    }
 
     FHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     FHelpMenu->setObjectName(QStringLiteral("MnuHelp"));
@@ -423,6 +421,10 @@ void TfrmCalvaroMain::ShowCalculationForm(int calcIndex) {
             copy = std::make_unique<TWaterDataset>();
         }
         std::unique_ptr<QDialog> form(CreateCalculationForm(calcIndex, this, copy.get()));
+        // Every index of the calculation table has its window (the calculation window tests hold the
+        // registry against the table): an index without one is a fault of the program, not of the
+        // operator. A release build opens nothing for it.
+        Q_ASSERT_X(form, "ShowCalculationForm", "no calculation window is registered for this index");
         if (!form) return;
         const int result = Dialogs().ExecModal(*form);
         form.reset();

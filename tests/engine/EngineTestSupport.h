@@ -7,6 +7,7 @@
 
 #include "CalvaroModel.h"
 #include "EngineFacade.h"
+#include "ReportUnits.h"
 
 #include <gtest/gtest.h>
 
@@ -109,7 +110,15 @@ inline TRaw RawOf(const TWater& w) {
     ResetEngine();
     LoadDataset(w.Dataset());
     const auto& E = Engine;
-    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU, E.T};
+    return {E.ALK * Units::kAlkalinity,
+            E.ACI * Units::kAcidity,
+            E.CA * Units::kCalcium,
+            E.MG * Units::kMagnesium,
+            E.NA * Units::kSodium,
+            E.SO4 * Units::kSulphate,
+            E.CL * Units::kChloride,
+            E.MU,
+            E.T};
 }
 
 // The untreated water's own precipitation potential, mg/l as CaCO3.

@@ -562,6 +562,11 @@ private slots:
     }
 
     void unknownIndexOpensNothing() {
+        // An index outside the calculation table is a fault of the program: a debug build stops at
+        // its assertion; a release build opens nothing and says nothing to the operator.
+#ifndef QT_NO_DEBUG
+        QSKIP("an unknown calculation index stops a debug build at its assertion");
+#endif
         FMain->ShowCalculationForm(99);
         QVERIFY(FDialogs->Shown.empty());
     }
