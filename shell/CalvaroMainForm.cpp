@@ -68,7 +68,8 @@ TfrmCalvaroMain::TfrmCalvaroMain(QWidget* parent) : QMainWindow(parent) {
         // The commands follow the window the operator works in.
         if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) == FDatasetWindows.end())
             return;
-        if (TfrmWaterDataset* editor = EditorOf(window)) editor->ValidateDataset();
+        if (TfrmWaterDataset* editor = EditorOf(window))
+            RunCommand(this, [editor] { editor->ValidateDataset(); });
     });
 
     // The client area is 700 by 600 below the menu bar.
@@ -110,7 +111,8 @@ QAction* TfrmCalvaroMain::NewAction(const QString& objectName, const QString& te
                                     void (TfrmCalvaroMain::*command)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(objectName);
-    if (command) connect(action, &QAction::triggered, this, command);
+    if (command)
+        connect(action, &QAction::triggered, this, Guarded(this, [this, command] { (this->*command)(); }));
     return action;
 }
 
@@ -141,7 +143,8 @@ void TfrmCalvaroMain::CreateActions() {
 QAction* TfrmCalvaroMain::NewCalculationAction(QMenu* menu, const QString& text, int calcIndex) {
     auto* action = menu->addAction(text);
     action->setObjectName(QStringLiteral("Calc%1").arg(calcIndex));
-    connect(action, &QAction::triggered, this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); });
+    connect(action, &QAction::triggered, this,
+            Guarded(this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); }));
     return action;
 }
 
@@ -155,7 +158,7 @@ void TfrmCalvaroMain::CreateMenus() {
 
     FCalculationsMenu = menuBar()->addMenu(QStringLiteral("&Calculations"));
     FCalculationsMenu->setObjectName(QStringLiteral("MnuCalculations"));
-    connect(FCalculationsMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::MnuCalculationsClick);
+    connect(FCalculationsMenu, &QMenu::aboutToShow, this, [this] { MnuCalculationsClick(); });
     // The items in the order of the calculation table; a submenu stands where its first item does.
     // Blending is never disabled: its windows bring their own waters.
     for (const TCalculationItem& item : CalculationItems()) {
@@ -203,7 +206,7 @@ void TfrmCalvaroMain::CreateMenus() {
     FHelpMenu->addAction(NewAction(QStringLiteral("HelpAbout1"), QStringLiteral("&About..."),
                                    &TfrmCalvaroMain::HelpAbout1Execute));
     // The Help menu is also the window menu: the open data set windows are listed at its end.
-    connect(FHelpMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::UpdateWindowMenu);
+    connect(FHelpMenu, &QMenu::aboutToShow, this, Guarded(this, [this] { UpdateWindowMenu(); }));
     MenuMultipleDatasetsClick();
 }
 
@@ -241,10 +244,11 @@ void TfrmCalvaroMain::UpdateWindowMenu() {
         action->setObjectName(QStringLiteral("WindowListItem"));
         action->setCheckable(true);
         action->setChecked(window == current);
-        connect(action, &QAction::triggered, this, [this, window] {
-            if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) != FDatasetWindows.end())
-                FMdiArea->setActiveSubWindow(window);
-        });
+        connect(action, &QAction::triggered, this, Guarded(this, [this, window] {
+                    if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) !=
+                        FDatasetWindows.end())
+                        FMdiArea->setActiveSubWindow(window);
+                }));
         FWindowListActions.push_back(action);
     }
 }
