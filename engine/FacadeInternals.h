@@ -85,12 +85,14 @@ inline void ResetFacadeState() {
 // floating-point faults left by anything before the operation.
 void ResetEngine();
 
-// Copies the data set's values into the facade's copy and runs DefineWater with them.
+// Copies the data set's values into the facade's copy and runs DefineWater with them; refuses a
+// water that cannot exist (RequirePossibleLoadedWater).
 void LoadDataset(const TWaterDataset& dataset);
 
 // Copies the treated water (ALKF..CPPF) and the loaded WATCHAR and CARBSYSORDER into `result`,
-// after raising any floating-point fault of the operation and refusing non-finite values.
-void FillResult(TCalculationResult& result);
+// after raising any floating-point fault of the operation, refusing non-finite values and refusing
+// a water that cannot exist (RequirePossibleTreatedWater; `asComputed` for a negative dosage).
+void FillResult(TCalculationResult& result, bool asComputed = false);
 
 // Loads the data set as blend component BINDEX (1..20) and stores its PH, ALK, FRAC, CA, MG, NA,
 // SO4, CL, T and MU under that entry of the blend tables. Refuses a BINDEX outside the tables.
