@@ -5,6 +5,7 @@
 // that records what was shown and gives the answers the test chose, so no test waits on a box.
 
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 
@@ -36,6 +37,8 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The chosen existing file, or an empty string when the operator cancelled.
     virtual QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) = 0;
+    // The chosen existing files (several may be chosen), or none when the operator cancelled.
+    virtual QStringList AskOpenFileNames(QWidget* parent, const TOpenDialogOptions& options) = 0;
     // The chosen path (its folder exists), or an empty string when cancelled.
     virtual QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) = 0;
     // The print dialog; false when cancelled. On true the printer holds the chosen copies.

@@ -37,6 +37,7 @@ public:
     std::vector<TShownDialog> Shown;
     std::deque<bool> YesNoAnswers;
     std::deque<QString> OpenFileAnswers;
+    std::deque<QStringList> OpenFilesAnswers;
     std::deque<QString> SaveFileAnswers;
     // Each answer prepares the printer (output file, copies) and returns false to cancel.
     std::deque<std::function<bool(QPrinter&)>> PrintAnswers;
@@ -53,6 +54,11 @@ public:
         Record(TShownDialog::TKind::OpenFile, options.Title);
         Shown.back().Filter = options.Filter;
         return Pop(OpenFileAnswers, QString());
+    }
+    QStringList AskOpenFileNames(QWidget*, const TOpenDialogOptions& options) override {
+        Record(TShownDialog::TKind::OpenFile, options.Title);
+        Shown.back().Filter = options.Filter;
+        return Pop(OpenFilesAnswers, QStringList());
     }
     QString AskSaveFileName(QWidget*, const TSaveDialogOptions& options) override {
         Record(TShownDialog::TKind::SaveFile, options.Title, options.ProposedName);
