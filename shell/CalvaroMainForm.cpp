@@ -299,7 +299,7 @@ TfrmWaterDataset* TfrmCalvaroMain::OpenDatasetFile(const QString& path) {
 
 bool TfrmCalvaroMain::SaveDatasetAs(TfrmWaterDataset* window, const QString& path) {
     window->ApplyModelUpdates();
-    if (!SaveDatasetToFile(*window->Dataset(), LocalPath(path))) return false;
+    SaveDatasetToFile(*window->Dataset(), LocalPath(path)); // a failure raises, the window keeps its name
     window->SetFilePath(path);
     window->setWindowTitle(QFileInfo(path).fileName());
     if (QMdiSubWindow* sub = SubWindowOf(window)) {
