@@ -294,10 +294,10 @@ private slots:
 
     void dataSetFilesFillTheTable() {
         const TWaterDataset good = Water(7.5, 20, 50, 30, 100, 40, 60, 45.5, 120);
-        QVERIFY(SaveDatasetToFile(good, Path(QStringLiteral("good.clv")).toStdString()));
+        SaveDatasetToFile(good, Path(QStringLiteral("good.clv")).toStdString());
         TWaterDataset outOfRange = good;
         outOfRange.SetPh(0.5);
-        QVERIFY(SaveDatasetToFile(outOfRange, Path(QStringLiteral("sour.clv")).toStdString()));
+        SaveDatasetToFile(outOfRange, Path(QStringLiteral("sour.clv")).toStdString());
         QVERIFY(WriteWholeFile(Path(QStringLiteral("empty.clv")), QByteArray()));
         QVERIFY(WriteWholeFile(Path(QStringLiteral("text.clv")), "not a data set"));
         FDialogs->OpenFilesAnswers.push_back(
@@ -335,8 +335,8 @@ private slots:
 
     void filesAddedToALabTableJoinItsColumns() {
         TfrmWaterTable* table = OpenLoaded(kTable);
-        QVERIFY(SaveDatasetToFile(Water(7.5, 20, 50, 30, 100, 40, 60, 45.5, 120),
-                                  Path(QStringLiteral("good.clv")).toStdString()));
+        SaveDatasetToFile(Water(7.5, 20, 50, 30, 100, 40, 60, 45.5, 120),
+                          Path(QStringLiteral("good.clv")).toStdString());
         table->AddDatasetFiles({Path(QStringLiteral("good.clv"))});
         table->FinishLoading();
         const TWaterTableModel* model = table->Model();
