@@ -50,6 +50,7 @@ TfrmWaterTable::TfrmWaterTable(QWidget* parent, TOpenDataset openDataset)
     connect(FSliceTimer, &QTimer::timeout, this, &TfrmWaterTable::LoadSlice);
     BuildControls();
     connect(FModel, &TWaterTableModel::SummaryChanged, this, &TfrmWaterTable::UpdateSummary);
+    connect(FModel, &QAbstractItemModel::modelReset, this, [this] { FColumnsSized = false; });
     UpdateSummary();
 }
 
@@ -101,6 +102,17 @@ void TfrmWaterTable::BuildControls() {
     bottom->addWidget(FButtonPrint);
     bottom->addWidget(FButtonExport);
     layout->addLayout(bottom);
+}
+
+void TfrmWaterTable::SizeColumns() {
+    if (FColumnsSized || FModel->rowCount() == 0) return;
+    FColumnsSized = true;
+    // Fitted to the header and the first two hundred rows, so the cost does not grow with the
+    // table; a long refusal is cut at a third of a screen (its tooltip shows it whole).
+    FView->horizontalHeader()->setResizeContentsPrecision(200);
+    FView->resizeColumnsToContents();
+    for (int column = 0; column < FModel->columnCount(); ++column)
+        FView->setColumnWidth(column, std::min(FView->columnWidth(column) + 8, 320));
 }
 
 void TfrmWaterTable::UpdateSummary() {
@@ -171,6 +183,7 @@ void TfrmWaterTable::LoadSlice() {
         FProgress->setLabelText(QStringLiteral("Reading %1...").arg(load.Title()));
         FProgress->setValue(std::min(999, load.Progress()));
     }
+    SizeColumns();
     if (!more) {
         FLoads.pop_front();
         if (FLoads.empty()) EndLoad(false);

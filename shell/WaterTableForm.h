@@ -87,6 +87,7 @@ private:
     void EndLoad(bool cancelled);
     void UpdateSummary();
     void RowActivated(const QModelIndex& index);
+    void SizeColumns();
 
     TOpenDataset FOpenDataset;
     TWaterTableModel* FModel = nullptr;
@@ -100,4 +101,5 @@ private:
     QPointer<QProgressDialog> FProgress;
     std::deque<std::unique_ptr<TWaterTableLoad>> FLoads; // the first is running
     bool FCancelled = false;
+    bool FColumnsSized = false; // fitted to the first rows once they came
 };
