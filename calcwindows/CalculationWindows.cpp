@@ -6,6 +6,7 @@
 #include "CaCarbDeficiencyCalc.h"
 #include "CalculationRegistry.h"
 #include "ConcentrationChangeCalc.h"
+#include "DosingCurveCalc.h"
 #include "PhAdjustmentCalc.h"
 #include "SofteningCaCalculation.h"
 #include "SofteningCaMgCalculation.h"
@@ -39,6 +40,7 @@ void RegisterCalculationWindows() {
     RegisterCalculationForm(11, FormFactory<TSofteningCaCalc>());
     RegisterCalculationForm(12, FormFactory<TSofteningMgCalc>());
     RegisterCalculationForm(13, FormFactory<TSofteningCaMgCalc>());
+    RegisterCalculationForm(14, FormFactory<TDosingCurveCalcForm>());
     RegisterCalculationForm(31, FormFactory<TBlendToPhCalcForm>());
     RegisterCalculationForm(32, FormFactory<TBlendMultipleCalcForm>());
 }

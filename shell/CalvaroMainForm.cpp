@@ -174,9 +174,11 @@ void TfrmCalvaroMain::CreateMenus() {
     QAction* underground = NewCalculationAction(FCalculationsMenu, QStringLiteral("Underground water"), 8);
     QAction* deficient = NewCalculationAction(FCalculationsMenu,
                                               QStringLiteral("Ca and carbonate species deficient waters"), 9);
+    QAction* dosingCurve = NewCalculationAction(FCalculationsMenu, QStringLiteral("Dosing curve"), 14);
     // Blending is never disabled: its windows bring their own waters.
-    FValidityActions.insert(FValidityActions.end(), {FSofteningMenu->menuAction(), stabilisation, air,
-                                                     concentration, ph, underground, deficient, temperature});
+    FValidityActions.insert(FValidityActions.end(),
+                            {FSofteningMenu->menuAction(), stabilisation, air, concentration, ph, underground,
+                             deficient, temperature, dosingCurve});
 
     FHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     FHelpMenu->setObjectName(QStringLiteral("MnuHelp"));
