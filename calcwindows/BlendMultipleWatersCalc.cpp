@@ -13,6 +13,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace {
 
 using CalculationRanges::kMaximumBlendWaters;
@@ -87,12 +89,13 @@ void TBlendMultipleCalcForm::FormShow() {
 
 void TBlendMultipleCalcForm::SpinNumberWatersChange() {
     if (!EverythingShown) return;
-    const int wanted = TypedNumberOfWaters(SpinNumberWaters);
-    const int waters = static_cast<int>(FDatasetFormList.size());
-    // One water per change, never beyond what the engine's blend tables hold.
-    if (wanted > waters && waters < kMaximumBlendWaters)
-        AddWater(waters);
-    else if (wanted < waters && waters > kMinimumBlendWaters)
+    // A typed jump (2 to 5) arrives as one change, so the pages follow until there are as many
+    // waters as the field shows, never more than the engine's blend tables hold nor fewer than 2.
+    const int wanted =
+        std::clamp(TypedNumberOfWaters(SpinNumberWaters), kMinimumBlendWaters, kMaximumBlendWaters);
+    while (static_cast<int>(FDatasetFormList.size()) < wanted)
+        AddWater(static_cast<int>(FDatasetFormList.size()));
+    while (static_cast<int>(FDatasetFormList.size()) > wanted)
         RemoveLastWater();
 }
 

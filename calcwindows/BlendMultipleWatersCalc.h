@@ -3,9 +3,9 @@
 //
 // Each water is entered on a page of its own in an embedded data set editor with a new data set,
 // its share in the editor's "Fraction of water" box (%). The spin field sets the number of pages:
-// each change adds or removes one water. The fractions, added in page order, must make exactly
-// 100 %; the engine would blend any sum unchanged. The active data set takes no part and only
-// receives the blend when the operator agrees on closing.
+// each change adds or removes waters until there are as many as the field shows. The fractions, added in page
+// order, must make exactly 100 %; the engine would blend any sum unchanged. The active data set takes no part
+// and only receives the blend when the operator agrees on closing.
 
 #include "CalculationBaseForm.h"
 

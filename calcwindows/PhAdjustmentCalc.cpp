@@ -19,7 +19,7 @@ TPhAdjustmentCalcForm::TPhAdjustmentCalcForm(QWidget* owner) : TDosageCalcForm(o
     QGroupBox* group = createInputGroup(QStringLiteral("pH adjustment inputs"));
     TxtInput = createNumberInput(group, QStringLiteral("Desired pH :"), QString(),
                                  QStringLiteral("Enter the desired pH between %1 and %2.")
-                                     .arg(FormatGeneral(kRange.Min), FormatGeneral(kRange.Max)),
+                                     .arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
                                  QStringLiteral("TxtInput"));
     ComboDosageChemical =
         createChoiceInput(group, QStringLiteral("Desired dosing chemical :"),

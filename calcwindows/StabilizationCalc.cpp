@@ -21,7 +21,7 @@ TStabilizationCalcForm::TStabilizationCalcForm(QWidget* owner) : TDosageCalcForm
     TxtPrecipPotential = createNumberInput(
         group, QStringLiteral("Desired precipitation potential :"), QStringLiteral("mg/l as CaC03"),
         QStringLiteral("Enter the desired precipitation potential between %1 and %2 mg/l as CaC03.")
-            .arg(FormatGeneral(kRange.Min), FormatGeneral(kRange.Max)),
+            .arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
         QStringLiteral("TxtPrecipPotential"));
     ComboDosageChemical =
         createChoiceInput(group, QStringLiteral("Desired dosing chemical :"),

@@ -24,7 +24,7 @@ bool SameWater(const TLoadedDataset& a, const TLoadedDataset& b) {
 // Lime softening works from the limits of GetSofteningCaLimits; limits of another water would give
 // another water's dosage.
 const TSofteningLimits& LimitsOfLoadedWater() {
-    const TSofteningLimits& limits = Facade.Limits;
+    const TStoredSofteningLimits& limits = Facade.Limits;
     if (!limits.Stored || !SameWater(limits.Water, Facade.Loaded))
         throw TEngineError("The lowest calcium lime can reach has not been computed for this water; "
                            "compute the softening limits of this water before softening it with lime.");
@@ -38,12 +38,10 @@ void GetSofteningCaLimits(const TWaterDataset& dataset, double& CAMIN, double& A
     ResetEngine();
     LoadDataset(dataset);
     Facade.Limits.Stored = false; // until the new ones are complete
-    TSofteningLimits limits = SofteningCaLimits();
+    const TSofteningLimits limits = SofteningCaLimits();
     RequireFiniteOutputs(
         {limits.CAMIN, limits.ALKMIN, limits.ACIMIN, limits.HMIN, limits.LIMEINV, limits.MUMIN, Engine.MHUF});
-    limits.Stored = true;
-    limits.Water = Facade.Loaded;
-    Facade.Limits = limits;
+    Facade.Limits = TStoredSofteningLimits{limits, true, Facade.Loaded};
     CAMIN = limits.CAMIN;
     ALKMIN = limits.ALKMIN;
     ACIMIN = limits.ACIMIN;

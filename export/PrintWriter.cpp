@@ -2,7 +2,9 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QPointF>
 #include <QPrinter>
 #include <QString>
 
@@ -38,9 +40,14 @@ void TPrintWriter::AddRow(const std::vector<std::string>& items) {
 }
 
 void TPrintWriter::DrawItem(int x, int y, const std::string& item) {
+    // Grid units to the printer's dots. The font is not scaled with the grid: Qt already sets its
+    // 11 points in the printer's own resolution.
+    const QPaintDevice* device = FPainter->device();
+    const double toDeviceX = static_cast<double>(device->logicalDpiX()) / kGridDotsPerInch;
+    const double toDeviceY = static_cast<double>(device->logicalDpiY()) / kGridDotsPerInch;
     // QPainter places text by its baseline; the ascent above it puts the top of the line at y.
-    const int ascent = FPainter->fontMetrics().ascent();
-    FPainter->drawText(x, y + ascent, QString::fromStdString(item));
+    const double ascent = FPainter->fontMetrics().ascent();
+    FPainter->drawText(QPointF(x * toDeviceX, y * toDeviceY + ascent), QString::fromStdString(item));
 }
 
 void TPrintWriter::Close() {

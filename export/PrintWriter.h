@@ -1,7 +1,9 @@
 #pragma once
 // The print form of the row writer: the same rows as the CSV export, drawn on one page of the
-// printer in "Courier" 11 pt on a fixed grid of the printer's own device units (dots). The grid
-// does not follow the resolution, so at 600 dpi a column is 55 mm wide and at 300 dpi twice that.
+// printer in "Courier" 11 pt on a fixed grid. The grid counts in units of a 600-dpi page (a column
+// 1300 units = 55 mm wide, a row 120 units = 5.1 mm high) and is scaled to the printer's own
+// resolution, so the page looks the same on a 300-, 600- or 1200-dpi printer and the 11-pt lines
+// (about 4.6 mm high) never overprint one another.
 
 #include "ExportUtil.h"
 
@@ -14,7 +16,8 @@ class QPrinter;
 
 class TPrintWriter : public TCsvWriter {
 public:
-    // Column and row steps in device units, and the font.
+    // Column and row steps in grid units (dots of a 600-dpi page), and the font.
+    static constexpr int kGridDotsPerInch = 600;
     static constexpr int kLeftMargin = 40;
     static constexpr int kColumnStep = 1300;
     static constexpr int kRowStep = 120;
@@ -28,8 +31,9 @@ public:
 
     // FLineCounter to 0, a print job begun on the printer, the font "Courier" 11 pt.
     void Initialize() override;
-    // Item i (from 0) with its top-left corner at x = 40 + 1300 i, y = FLineCounter; then the next
-    // row 120 units lower. No clipping, no wrapping, no page break: rows below the page are lost.
+    // Item i (from 0) with its top-left corner at x = 40 + 1300 i, y = FLineCounter (grid units
+    // from the top-left corner of the printable area); then the next row 120 units lower. No
+    // clipping, no wrapping, no page break: rows below the page are lost.
     void AddRow(const std::vector<std::string>& items) override;
     // Ends the print job, which sends the page to the printer.
     void Close() override;
@@ -38,10 +42,10 @@ public:
 
 protected:
     QPrinter* FPrinter;
-    int FLineCounter = 0;
+    int FLineCounter = 0; // in grid units
 
 private:
-    // One item with the top-left corner of its text at (x, y).
+    // One item with the top-left corner of its text at grid point (x, y).
     void DrawItem(int x, int y, const std::string& item);
 
     std::unique_ptr<QPainter> FPainter;

@@ -1,4 +1,5 @@
 #include "CalvaroUtils.h"
+#include "TextDecoding.h"
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,7 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -42,14 +44,15 @@ struct TDecimal {
     int Exponent = 0;   // value = 0.Digits times 10^Exponent
 };
 
-// The nearest 15-significant-digit decimal of a finite, non-zero value. to_chars is used because
-// it ignores the C locale, which the desktop program sets from the user's settings.
-TDecimal RoundTo15Digits(double value) {
+// The decimal digits of a finite, non-zero value in to_chars' scientific form with `precision`
+// digits after the point. to_chars is used because it ignores the C locale, which the desktop
+// program sets from the user's settings.
+TDecimal ScientificDigits(double value, int precision) {
     std::array<char, 64> buffer{};
-    const auto result =
-        std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, std::chars_format::scientific, 14);
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, precision);
     const std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
-    // text is "[-]d.ddddddddddddddde[+-]XX"
+    // text is "[-]d.ddd...e[+-]XX"
     TDecimal decimal;
     std::size_t pos = 0;
     if (text[pos] == '-') {
@@ -59,13 +62,37 @@ TDecimal RoundTo15Digits(double value) {
     const std::size_t ePos = text.find('e');
     for (std::size_t i = pos; i < ePos; ++i)
         if (text[i] != '.') decimal.Digits += text[i];
-    while (decimal.Digits.size() > 1 && decimal.Digits.back() == '0')
-        decimal.Digits.pop_back();
     int exponent10 = 0;
     std::string_view exponentText = text.substr(ePos + 1);
     if (!exponentText.empty() && exponentText.front() == '+') exponentText.remove_prefix(1);
     std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent10);
     decimal.Exponent = exponent10 + 1;
+    return decimal;
+}
+
+void DropTrailingZeros(TDecimal& decimal) {
+    while (decimal.Digits.size() > 1 && decimal.Digits.back() == '0')
+        decimal.Digits.pop_back();
+}
+
+// Whether the decimal, read back, is a finite double.
+bool FitsADouble(const TDecimal& decimal) {
+    const std::string text = "0." + decimal.Digits + "e" + std::to_string(decimal.Exponent);
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    return result.ec == std::errc() && std::isfinite(value);
+}
+
+// The 15-significant-digit decimal of a finite, non-zero value: the nearest one, except that the
+// few values closest to the largest double (1.7976931348623157e308 rounds to 1.79769313486232e308,
+// beyond it) are rounded toward zero instead, so that every value written can be read again.
+TDecimal RoundTo15Digits(double value) {
+    TDecimal decimal = ScientificDigits(value, 14);
+    if (!FitsADouble(decimal)) {
+        decimal = ScientificDigits(value, 20); // enough digits to cut, not round, at the 15th
+        decimal.Digits.resize(15);
+    }
+    DropTrailingZeros(decimal);
     return decimal;
 }
 
@@ -293,6 +320,21 @@ std::optional<std::int32_t> ParseInteger(std::string_view text) {
     return value;
 }
 
+// A text as a refusal quotes it: at most 40 characters (UTF-8 code points), then "…", so a
+// value of a hundred million digits gives a message of one line, not of a hundred megabytes.
+constexpr std::size_t kMaxQuotedCharacters = 40;
+
+std::string Excerpt(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool startsACharacter = (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80;
+        if (!startsACharacter) continue;
+        if (characters == kMaxQuotedCharacters) return std::string(text.substr(0, i)) + "\xE2\x80\xA6";
+        ++characters;
+    }
+    return std::string(text);
+}
+
 std::string KindDescription(TValueKind kind, const std::string& text) {
     switch (kind) {
     case TValueKind::Boolean:
@@ -304,12 +346,13 @@ std::string KindDescription(TValueKind kind, const std::string& text) {
     case TValueKind::Array:
         return "an array";
     default:
-        return "'" + text + "'";
+        return "'" + Excerpt(text) + "'";
     }
 }
 
 [[noreturn]] void RefuseNonNumber(const std::string& key, const TJsonValue& value) {
-    throw TDatasetFormatError("The value of field " + key + " must be a number, but the file holds " +
+    throw TDatasetFormatError("The value of field " + Excerpt(key) +
+                              " must be a number, but the file holds " +
                               KindDescription(value.Kind, value.Text));
 }
 
@@ -322,7 +365,7 @@ double RealFieldValue(const std::string& key, const TJsonValue& value) {
     case TValueKind::Float:
     case TValueKind::String:
         if (const auto real = ParseReal(value.Text)) return *real;
-        throw TDatasetFormatError("'" + value.Text + "' is not a valid floating point value");
+        throw TDatasetFormatError("'" + Excerpt(value.Text) + "' is not a valid floating point value");
     default:
         RefuseNonNumber(key, value);
     }
@@ -346,7 +389,7 @@ std::int32_t IntegerFieldValue(const std::string& key, const TJsonValue& value) 
     default:
         RefuseNonNumber(key, value);
     }
-    throw TDatasetFormatError("'" + value.Text + "' is not a valid integer value");
+    throw TDatasetFormatError("'" + Excerpt(value.Text) + "' is not a valid integer value");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -430,7 +473,7 @@ void ApplyFields(T& object, const Slots& slots, const TDocument& document, std::
                 break;
             }
         if (!slot)
-            throw TDatasetFormatError("Internal: Field " + pair.Key + " cannot be found in type " +
+            throw TDatasetFormatError("Internal: Field " + Excerpt(pair.Key) + " cannot be found in type " +
                                       std::string(className));
         const double value = slot->IsInteger ? static_cast<double>(IntegerFieldValue(pair.Key, pair.Value))
                                              : RealFieldValue(pair.Key, pair.Value);
@@ -510,9 +553,29 @@ std::string DecodeFileText(const std::string& bytes) {
     throw TFileError(action + " \"" + path + "\": " + std::strerror(error));
 }
 
+// What a path names when it is no regular file, as an operator would call it.
+std::string FileKindName(mode_t mode) {
+    if (S_ISDIR(mode)) return "a folder";
+    if (S_ISFIFO(mode)) return "a named pipe (FIFO)";
+    if (S_ISCHR(mode)) return "a character device";
+    if (S_ISBLK(mode)) return "a block device";
+    if (S_ISSOCK(mode)) return "a socket";
+    return "no regular file";
+}
+
+[[noreturn]] void RefuseNonRegularFile(const std::string& action, const std::string& path, mode_t mode) {
+    throw TFileError(action + " \"" + path + "\": it is " + FileKindName(mode) + ", not a data set file");
+}
+
+[[noreturn]] void RefuseOversizedFile(const std::string& path, std::uintmax_t size) {
+    throw TFileError("Cannot open file \"" + path + "\": it is " + std::to_string(size) +
+                     " bytes long, and a data set file is at most 1 MiB (" +
+                     std::to_string(kMaxDatasetFileBytes) + " bytes)");
+}
+
 class TFileDescriptor {
 public:
-    explicit TFileDescriptor(int fd) : FFd(fd) {}
+    explicit TFileDescriptor(int fd = -1) : FFd(fd) {}
     ~TFileDescriptor() {
         if (FFd >= 0) ::close(FFd);
     }
@@ -520,20 +583,41 @@ public:
     TFileDescriptor& operator=(const TFileDescriptor&) = delete;
     int Get() const { return FFd; }
     int Release() { return std::exchange(FFd, -1); }
+    void Reset(int fd) {
+        if (FFd >= 0) ::close(FFd);
+        FFd = fd;
+    }
 
 private:
     int FFd;
 };
 
+// A data set file is a few hundred bytes; anything that is not a regular file of at most 1 MiB is
+// refused before a byte of it is read (a device such as /dev/zero never ends, a FIFO blocks until
+// a writer comes). The kind and size are checked on the path, then again on what was opened,
+// because the name may have been replaced in between.
 std::string ReadWholeFile(const std::string& path) {
-    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) ThrowFileError("Cannot open file", path, errno);
+    if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
+        RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
+    // O_NONBLOCK: should a FIFO take the file's place after the look, opening it does not wait.
+    TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
-    // Read straight into the string, growing it as needed: a data set file is a few hundred bytes,
-    // and the command line reads thousands of them in one run.
-    std::string bytes;
+    if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
+    if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
+    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
+        RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
+
+    // One byte beyond the limit tells a file that grew while it was read.
+    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
     std::size_t used = 0;
     for (;;) {
-        if (bytes.size() - used < 1024) bytes.resize(std::max<std::size_t>(2 * bytes.size(), 4096));
+        if (used == bytes.size()) {
+            if (bytes.size() > kMaxDatasetFileBytes) RefuseOversizedFile(path, used);
+            bytes.resize(std::min<std::size_t>(2 * bytes.size() + 4096, kMaxDatasetFileBytes + 1));
+        }
         const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) ThrowFileError("Cannot read file", path, errno);
@@ -555,57 +639,190 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-// A new file beside the target, so that the final rename stays within one file system.
-std::pair<std::string, int> CreateTemporaryBeside(const std::filesystem::path& target) {
-    std::filesystem::path folder = target.parent_path();
-    if (folder.empty()) folder = ".";
-    for (int attempt = 0;; ++attempt) {
-        const std::string name =
-            ".calvaro-save-" + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
-        const std::string candidate = (folder / name).string();
-        const int fd = ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) return {candidate, fd};
-        if (errno != EEXIST || attempt >= 1000) return {std::string(), errno};
+// The file a path names once symbolic links are followed (each relative to its own folder). A
+// dangling link gives the file it names, which saving then creates; the links stay as they are.
+std::string FollowLinks(const std::string& path) {
+    namespace fs = std::filesystem;
+    std::string current = path;
+    for (int hop = 0; hop < 40; ++hop) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return current;
+        std::string target(static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 256, '\0');
+        const ssize_t length = ::readlink(current.c_str(), target.data(), target.size());
+        if (length < 0) return current;
+        target.resize(static_cast<std::size_t>(length));
+        if (target.empty()) return current;
+        current = target.front() == '/' ? target : (fs::path(current).parent_path() / target).string();
+    }
+    ThrowFileError("Cannot create file", path, ELOOP);
+}
+
+// The temporaries that saving makes when the file system has no unnamed ones, or for the moment
+// between linking the new content in and renaming it over the old file:
+// ".calvaro-save-<host>-<process>-<n>.tmp", so that they are plainly the program's and a later
+// save can tell those of a process that died from those of one still saving.
+std::string HostName() {
+    std::array<char, 256> name{};
+    if (::gethostname(name.data(), name.size() - 1) != 0) return "host";
+    std::string host(name.data());
+    for (char& c : host)
+        if (c == '/' || c == '-') c = '_';
+    return host.empty() ? "host" : host;
+}
+
+std::string TemporaryPrefix() {
+    return kTemporaryFilePrefix + HostName() + "-";
+}
+
+std::string TemporaryName(int attempt) {
+    return TemporaryPrefix() + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".tmp";
+}
+
+// Removes the temporaries that a process of this host left in the folder when it was killed
+// during a save; those of a process that still runs are left alone.
+void RemoveStaleTemporaries(int folder, const std::string& folderPath) {
+    namespace fs = std::filesystem;
+    const std::string prefix = TemporaryPrefix();
+    std::error_code error;
+    for (fs::directory_iterator it(folderPath, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.rfind(prefix, 0) != 0 || name.size() < 4 || name.substr(name.size() - 4) != ".tmp") continue;
+        const std::string_view rest = std::string_view(name).substr(prefix.size());
+        long pid = 0;
+        const auto parsed = std::from_chars(rest.data(), rest.data() + rest.size(), pid);
+        if (parsed.ec != std::errc() || parsed.ptr == rest.data() || *parsed.ptr != '-' || pid <= 0) continue;
+        if (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;
+        ::unlinkat(folder, name.c_str(), 0);
     }
 }
 
-// Replaces the whole content of `path` with `bytes`. The new content is written to a temporary
-// file in the same folder and renamed over the old file only once it is complete on disk, so a
-// save that fails part-way (disk full, file too large) leaves the old file as it was.
-void ReplaceFileContent(const std::string& path, std::string_view bytes) {
-    namespace fs = std::filesystem;
-    if (path.empty()) ThrowFileError("Cannot create file", path, ENOENT);
-    // A link is followed, so the file it names gets the new content and the link stays.
-    fs::path target(path);
-    std::error_code error;
-    if (fs::is_symlink(target, error)) {
-        fs::path resolved = fs::canonical(target, error);
-        if (!error) target = std::move(resolved);
+// A named temporary in the folder that is removed again unless Keep is called.
+class TNamedTemporary {
+public:
+    explicit TNamedTemporary(int folder) : FFolder(folder) {}
+    ~TNamedTemporary() {
+        if (!FName.empty()) ::unlinkat(FFolder, FName.c_str(), 0);
     }
+    TNamedTemporary(const TNamedTemporary&) = delete;
+    TNamedTemporary& operator=(const TNamedTemporary&) = delete;
+    void Set(std::string name) { FName = std::move(name); }
+    const std::string& Name() const { return FName; }
+    void Keep() { FName.clear(); }
 
-    struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
-    if (exists && S_ISDIR(existing.st_mode)) ThrowFileError("Cannot create file", path, EISDIR);
+private:
+    int FFolder;
+    std::string FName;
+};
+
+// The new content goes into a file the folder does not show: an unnamed temporary (O_TMPFILE)
+// where the file system has them. -1 when it has none.
+int OpenUnnamedTemporary(int folder) {
+#ifdef O_TMPFILE
+    return ::openat(folder, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+    (void)folder;
+    return -1;
+#endif
+}
+
+// Gives the unnamed temporary `fd` the name `name` in the folder; false (errno set) when it
+// cannot be linked. Through /proc no privilege is needed; AT_EMPTY_PATH is the way without /proc.
+bool LinkUnnamedTemporary(int fd, int folder, const std::string& name) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+    if (errno == EEXIST) return false;
+    return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// The old file's owner, group and permissions on the new content. The owner first, since a change
+// of owner clears the set-user-ID and set-group-ID bits. An owner the process may not give (it is
+// not root and not the owner) is left as the process's own; the group is then still tried.
+void KeepOwnerAndPermissions(int fd, const struct stat& old) {
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // neither could be kept; the permissions below still are
+    }
+    if (::fchmod(fd, old.st_mode & 07777) != 0) {
+        // the mode of a new file (0666 less the umask) stays
+    }
+}
+
+// Replaces the whole content of `target` (no link) in `folder` with `bytes`: written to a
+// temporary file, synced, renamed over the old file, then the folder synced, so that a crash or
+// a power cut at any moment leaves the old or the new content, never neither, and a failure
+// part-way (disk full, file too large) leaves the old file as it was.
+void ReplaceThroughTemporary(const std::string& path, const std::string& target, std::string_view bytes,
+                             TTemporaryFile kind) {
+    namespace fs = std::filesystem;
+    struct stat old {};
+    const bool exists = ::stat(target.c_str(), &old) == 0;
+    if (exists && S_ISDIR(old.st_mode)) ThrowFileError("Cannot create file", path, EISDIR);
+    // Renaming over a FIFO or a device would replace the special file itself.
+    if (exists && !S_ISREG(old.st_mode)) RefuseNonRegularFile("Cannot create file", path, old.st_mode);
     // Renaming would replace a write-protected file that writing into it would not.
     if (exists && ::access(target.c_str(), W_OK) != 0) ThrowFileError("Cannot create file", path, errno);
 
-    auto [temporary, fdOrError] = CreateTemporaryBeside(target);
-    if (temporary.empty()) ThrowFileError("Cannot create file", path, fdOrError);
-    TFileDescriptor file(fdOrError);
-    auto fail = [&](int error) {
-        ::close(file.Release());
-        ::unlink(temporary.c_str());
-        ThrowFileError("Cannot write file", path, error);
-    };
-    if (exists) ::fchmod(file.Get(), existing.st_mode & 07777);
-    if (const int error = WriteAll(file.Get(), bytes)) fail(error);
-    if (::fsync(file.Get()) != 0) fail(errno);
-    if (::close(file.Release()) != 0) fail(errno);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        ThrowFileError("Cannot create file", path, error);
+    fs::path targetPath(target);
+    const std::string name = targetPath.filename().string();
+    std::string folderPath = targetPath.parent_path().string();
+    if (folderPath.empty()) folderPath = ".";
+    TFileDescriptor folder(::open(folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    bool folderCanSync = folder.Get() >= 0;
+    if (!folderCanSync && errno == EACCES) // a folder one may write into but not list
+        folder.Reset(::open(folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    if (folder.Get() < 0) ThrowFileError("Cannot create file", path, errno);
+
+    // Either way a killed process may have left a named temporary here (with an unnamed one only
+    // in the moment between its link and the rename); it goes now.
+    RemoveStaleTemporaries(folder.Get(), folderPath);
+    TNamedTemporary named(folder.Get());
+    TFileDescriptor file(kind == TTemporaryFile::UnnamedWhereSupported ? OpenUnnamedTemporary(folder.Get())
+                                                                       : -1);
+    const bool unnamed = file.Get() >= 0;
+    if (!unnamed) {
+        for (int attempt = 0; file.Get() < 0; ++attempt) {
+            const std::string candidate = TemporaryName(attempt);
+            file.Reset(
+                ::openat(folder.Get(), candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (file.Get() >= 0)
+                named.Set(candidate);
+            else if (errno != EEXIST || attempt >= 1000)
+                ThrowFileError("Cannot create file", path, errno);
+        }
     }
+
+    if (exists) KeepOwnerAndPermissions(file.Get(), old);
+    if (const int error = WriteAll(file.Get(), bytes)) ThrowFileError("Cannot write file", path, error);
+    if (::fsync(file.Get()) != 0) ThrowFileError("Cannot write file", path, errno);
+
+    if (unnamed) {
+        // A new file is linked in under its own name at once. Over an old file there is no call
+        // that links and replaces in one step, so the content gets a temporary name first.
+        bool linked = !exists && LinkUnnamedTemporary(file.Get(), folder.Get(), name);
+        for (int attempt = 0; !linked; ++attempt) {
+            const std::string candidate = TemporaryName(attempt);
+            if (LinkUnnamedTemporary(file.Get(), folder.Get(), candidate)) {
+                named.Set(candidate);
+                break;
+            }
+            if (errno != EEXIST || attempt >= 1000) {
+                // A file system that makes unnamed temporaries but cannot link them: the named way.
+                if (errno != EEXIST && kind == TTemporaryFile::UnnamedWhereSupported) {
+                    ReplaceThroughTemporary(path, target, bytes, TTemporaryFile::Named);
+                    return;
+                }
+                ThrowFileError("Cannot create file", path, errno);
+            }
+        }
+    }
+    if (::close(file.Release()) != 0) ThrowFileError("Cannot write file", path, errno);
+    if (!named.Name().empty()) {
+        if (::renameat(folder.Get(), named.Name().c_str(), folder.Get(), name.c_str()) != 0)
+            ThrowFileError("Cannot create file", path, errno);
+        named.Keep();
+    }
+    // The rename is in the folder's entries; until they are on disk a power cut may undo it.
+    if (folderCanSync && ::fsync(folder.Get()) != 0 && errno != EINVAL)
+        ThrowFileError("Cannot write file", path, errno);
 }
 
 } // namespace
@@ -666,13 +883,18 @@ std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
         ApplyFields(result, ResultFieldSlots(), document, kResultClass);
         throw TDatasetFormatError("Invalid class typecast");
     }
-    throw TDatasetFormatError("Internal: Cannot instantiate type " + type);
+    throw TDatasetFormatError("Internal: Cannot instantiate type " + Excerpt(type));
 }
 
-bool SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path) {
+void ReplaceFileContent(const std::string& path, std::string_view bytes, TTemporaryFile temporary) {
+    if (path.empty()) ThrowFileError("Cannot create file", path, ENOENT);
+    // A link is followed, so the file it names gets the new content and the link stays.
+    ReplaceThroughTemporary(path, FollowLinks(path), bytes, temporary);
+}
+
+void SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path) {
     const std::string text = DatasetToJson(dataset); // refuses before anything touches the disk
     ReplaceFileContent(path, text);
-    return true;
 }
 
 std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
@@ -684,3 +906,7 @@ std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
     return DatasetFromJson(DatasetToJson(dataset));
 }
+
+std::string DecodeTextFileBytes(const std::string& bytes) { return DecodeFileText(bytes); }
+
+std::string Latin1TextToUtf8(std::string_view bytes) { return Latin1ToUtf8(bytes); }

@@ -3,9 +3,11 @@
 
 #include "CalvaroModel.h"
 
+#include <cstddef>
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 // A file that cannot be read or written; the message is the file system's.
 class TFileError : public std::runtime_error {
@@ -25,20 +27,50 @@ std::string DatasetToJson(const TWaterDataset& dataset);
 // Reads a data set from JSON text (already decoded). Throws TDatasetFormatError.
 std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text);
 
-// Writes the data set to `path` (replacing the file through a temporary in the same folder, so a
-// failed save leaves the old file intact). Returns false only when no JSON text could be produced;
-// throws TFileError when the file cannot be written. A real that is not finite is refused with
-// TDatasetFormatError before anything is written.
-bool SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path);
+// Writes the data set to `path`, creating the file or replacing its whole content. A symbolic
+// link is followed, so the file it names gets the content and the link stays; the old file's
+// owner (where the process may give it) and permissions are kept. The content reaches the folder
+// only complete and on disk (see ReplaceFileContent), so a failed or killed save, or a power cut,
+// leaves the old or the new file. Throws TFileError when the file cannot be written, with the file
+// system's message; a real that is not finite is refused with TDatasetFormatError before anything
+// is written. Returns nothing: every failure is one of these errors.
+void SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path);
+
+// The largest data set file that is read: a data set is a few hundred bytes.
+inline constexpr std::size_t kMaxDatasetFileBytes = 1024 * 1024;
 
 // Reads a data set file (BOM-detected UTF-8, UTF-16 LE or BE; otherwise 8-bit text). Returns
-// nullptr for an empty file; throws TFileError or TDatasetFormatError.
+// nullptr for an empty file; throws TFileError or TDatasetFormatError. Anything that is not a
+// regular file (a folder, a FIFO, a device) and any file over kMaxDatasetFileBytes is refused
+// with TFileError before a byte of it is read. A refusal quotes at most 40 characters of a value.
 std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path);
+
+// How ReplaceFileContent holds the new content until it replaces the old.
+enum class TTemporaryFile {
+    // An unnamed temporary (O_TMPFILE) linked in at the end, where the file system has them, so
+    // that even a killed process leaves nothing in the folder; otherwise as Named.
+    UnnamedWhereSupported,
+    // A temporary named kTemporaryFilePrefix + "<host>-<process>-<n>.tmp" in the same folder,
+    // removed on every failure; one that a killed process left is removed by the next save into
+    // that folder.
+    Named,
+};
+
+inline constexpr const char* kTemporaryFilePrefix = ".calvaro-save-";
+
+// Replaces the whole content of the file at `path` (after its links) with `bytes`: the content is
+// written to a temporary in the same folder, synced, renamed over the old file, and the folder is
+// synced, so that at every moment the path holds the old or the new content. Throws TFileError.
+void ReplaceFileContent(const std::string& path, std::string_view bytes,
+                        TTemporaryFile temporary = TTemporaryFile::UnnamedWhereSupported);
 
 // A copy made through the JSON form: reals reduced to 15 significant digits, as save then load.
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset);
 
 // The number form of the file: 15 significant digits, fixed notation for decimal exponents
 // -3..15, otherwise scientific with "E" (0.00005 -> "5E-5", 1e15 -> "1E15"). Independent of the
-// C locale. A value that is not finite gives "NAN", "INF" or "-INF" (never written to a file).
+// C locale. The digits are the nearest, except where the nearest would lie beyond the largest
+// double (1.7976931348623157e308): there they are cut toward zero (1.79769313486231E308), so
+// every number written reads back. A value that is not finite gives "NAN", "INF" or "-INF" (never written to
+// a file).
 std::string FormatFileNumber(double value);

@@ -68,7 +68,8 @@ TfrmCalvaroMain::TfrmCalvaroMain(QWidget* parent) : QMainWindow(parent) {
         // The commands follow the window the operator works in.
         if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) == FDatasetWindows.end())
             return;
-        if (TfrmWaterDataset* editor = EditorOf(window)) editor->ValidateDataset();
+        if (TfrmWaterDataset* editor = EditorOf(window))
+            RunCommand(this, [editor] { editor->ValidateDataset(); });
     });
 
     // The client area is 700 by 600 below the menu bar.
@@ -110,7 +111,8 @@ QAction* TfrmCalvaroMain::NewAction(const QString& objectName, const QString& te
                                     void (TfrmCalvaroMain::*command)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(objectName);
-    if (command) connect(action, &QAction::triggered, this, command);
+    if (command)
+        connect(action, &QAction::triggered, this, Guarded(this, [this, command] { (this->*command)(); }));
     return action;
 }
 
@@ -141,7 +143,8 @@ void TfrmCalvaroMain::CreateActions() {
 QAction* TfrmCalvaroMain::NewCalculationAction(QMenu* menu, const QString& text, int calcIndex) {
     auto* action = menu->addAction(text);
     action->setObjectName(QStringLiteral("Calc%1").arg(calcIndex));
-    connect(action, &QAction::triggered, this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); });
+    connect(action, &QAction::triggered, this,
+            Guarded(this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); }));
     return action;
 }
 
@@ -155,30 +158,26 @@ void TfrmCalvaroMain::CreateMenus() {
 
     FCalculationsMenu = menuBar()->addMenu(QStringLiteral("&Calculations"));
     FCalculationsMenu->setObjectName(QStringLiteral("MnuCalculations"));
-    connect(FCalculationsMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::MnuCalculationsClick);
-    FSofteningMenu = FCalculationsMenu->addMenu(QStringLiteral("Softening"));
-    FSofteningMenu->menuAction()->setObjectName(QStringLiteral("MnuSoftening"));
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca value"), 11);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Mg value"), 12);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca and Mg values"), 13);
-    QAction* ph = NewCalculationAction(FCalculationsMenu, QStringLiteral("pH adjustment"), 7);
-    QAction* stabilisation = NewCalculationAction(FCalculationsMenu, QStringLiteral("Stabilisation"), 2);
-    FBlendingMenu = FCalculationsMenu->addMenu(QStringLiteral("Blending"));
-    FBlendingMenu->menuAction()->setObjectName(QStringLiteral("MnuBlending"));
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Blend to specified pH"), 31);
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Determine water condition after blending"), 32);
-    QAction* air = NewCalculationAction(FCalculationsMenu, QStringLiteral("Equilibrium with the air"), 4);
-    QAction* temperature = NewCalculationAction(FCalculationsMenu, QStringLiteral("Temperature change"), 5);
-    QAction* concentration =
-        NewCalculationAction(FCalculationsMenu, QStringLiteral("Concentration change"), 6);
-    QAction* underground = NewCalculationAction(FCalculationsMenu, QStringLiteral("Underground water"), 8);
-    QAction* deficient = NewCalculationAction(FCalculationsMenu,
-                                              QStringLiteral("Ca and carbonate species deficient waters"), 9);
-    QAction* dosingCurve = NewCalculationAction(FCalculationsMenu, QStringLiteral("Dosing curve"), 14);
+    connect(FCalculationsMenu, &QMenu::aboutToShow, this, [this] { MnuCalculationsClick(); });
+    // The items in the order of the calculation table; a submenu stands where its first item does.
     // Blending is never disabled: its windows bring their own waters.
-    FValidityActions.insert(FValidityActions.end(),
-                            {FSofteningMenu->menuAction(), stabilisation, air, concentration, ph, underground,
-                             deficient, temperature, dosingCurve});
+    for (const TCalculationItem& item : CalculationItems()) {
+        QMenu* menu = FCalculationsMenu;
+        if (item.Menu != TCalculationMenu::Calculations) {
+            const bool softening = item.Menu == TCalculationMenu::Softening;
+            QMenu*& submenu = softening ? FSofteningMenu : FBlendingMenu;
+            if (!submenu) {
+                submenu = FCalculationsMenu->addMenu(softening ? QStringLiteral("Softening")
+                                                               : QStringLiteral("Blending"));
+                submenu->menuAction()->setObjectName(softening ? QStringLiteral("MnuSoftening")
+                                                               : QStringLiteral("MnuBlending"));
+                if (item.NeedsValidDataset) FValidityActions.push_back(submenu->menuAction());
+            }
+            menu = submenu;
+        }
+        QAction* action = NewCalculationAction(menu, QString::fromLatin1(item.Text), item.Index);
+        if (menu == FCalculationsMenu && item.NeedsValidDataset) FValidityActions.push_back(action);
+    }
 
     FHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     FHelpMenu->setObjectName(QStringLiteral("MnuHelp"));
@@ -207,7 +206,7 @@ void TfrmCalvaroMain::CreateMenus() {
     FHelpMenu->addAction(NewAction(QStringLiteral("HelpAbout1"), QStringLiteral("&About..."),
                                    &TfrmCalvaroMain::HelpAbout1Execute));
     // The Help menu is also the window menu: the open data set windows are listed at its end.
-    connect(FHelpMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::UpdateWindowMenu);
+    connect(FHelpMenu, &QMenu::aboutToShow, this, Guarded(this, [this] { UpdateWindowMenu(); }));
     MenuMultipleDatasetsClick();
 }
 
@@ -245,10 +244,11 @@ void TfrmCalvaroMain::UpdateWindowMenu() {
         action->setObjectName(QStringLiteral("WindowListItem"));
         action->setCheckable(true);
         action->setChecked(window == current);
-        connect(action, &QAction::triggered, this, [this, window] {
-            if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) != FDatasetWindows.end())
-                FMdiArea->setActiveSubWindow(window);
-        });
+        connect(action, &QAction::triggered, this, Guarded(this, [this, window] {
+                    if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) !=
+                        FDatasetWindows.end())
+                        FMdiArea->setActiveSubWindow(window);
+                }));
         FWindowListActions.push_back(action);
     }
 }
@@ -290,7 +290,7 @@ TfrmWaterDataset* TfrmCalvaroMain::OpenDatasetFile(const QString& path) {
 
 bool TfrmCalvaroMain::SaveDatasetAs(TfrmWaterDataset* window, const QString& path) {
     window->ApplyModelUpdates();
-    if (!SaveDatasetToFile(*window->Dataset(), LocalPath(path))) return false;
+    SaveDatasetToFile(*window->Dataset(), LocalPath(path)); // a failure raises, the window keeps its name
     window->SetFilePath(path);
     window->setWindowTitle(QFileInfo(path).fileName());
     if (QMdiSubWindow* sub = SubWindowOf(window)) {
@@ -425,6 +425,10 @@ void TfrmCalvaroMain::ShowCalculationForm(int calcIndex) {
             copy = std::make_unique<TWaterDataset>();
         }
         std::unique_ptr<QDialog> form(CreateCalculationForm(calcIndex, this, copy.get()));
+        // Every index of the calculation table has its window (the calculation window tests hold the
+        // registry against the table): an index without one is a fault of the program, not of the
+        // operator. A release build opens nothing for it.
+        Q_ASSERT_X(form, "ShowCalculationForm", "no calculation window is registered for this index");
         if (!form) return;
         const int result = Dialogs().ExecModal(*form);
         form.reset();

@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -39,10 +41,17 @@ public:
         return dialog.selectedFiles().first();
     }
     QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) override {
-        QFileDialog dialog(parent);
-        ConfigureSaveDialog(dialog, options);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-        return dialog.selectedFiles().first();
+        TSaveDialogOptions asked = options;
+        for (;;) {
+            TSaveFileDialog dialog(parent, asked);
+            if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+            const QString path = dialog.selectedFiles().first();
+            // A desktop's own dialog closes without asking accept(); the check is made here too.
+            const QString refusal = SaveDialogRefusal(path, asked);
+            if (refusal.isEmpty()) return path;
+            dialog.ShowRefusal(refusal);
+            asked.ProposedName = QFileInfo(path).fileName();
+        }
     }
     bool AskPrint(QWidget* parent, QPrinter& printer) override {
         QPrintDialog dialog(&printer, parent);
@@ -82,6 +91,38 @@ void ConfigureSaveDialog(QFileDialog& dialog, const TSaveDialogOptions& options)
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(options.DefaultSuffix);
     if (!options.ProposedName.isEmpty()) dialog.selectFile(options.ProposedName);
+}
+
+QString SaveDialogRefusal(const QString& path, const TSaveDialogOptions& options) {
+    if (!options.FolderMustExist) return {};
+    const QFileInfo chosen(path);
+    const QFileInfo folder(chosen.absolutePath());
+    if (folder.isDir()) return {};
+    return QStringLiteral("The folder \"%1\" does not exist. Please choose a folder that exists.")
+        .arg(QDir::toNativeSeparators(chosen.absolutePath()));
+}
+
+TSaveFileDialog::TSaveFileDialog(QWidget* parent, const TSaveDialogOptions& options)
+    : QFileDialog(parent), FOptions(options) {
+    ConfigureSaveDialog(*this, options);
+}
+
+void TSaveFileDialog::accept() {
+    const QStringList files = selectedFiles();
+    if (!files.isEmpty()) {
+        const QString refusal = SaveDialogRefusal(files.first(), FOptions);
+        if (!refusal.isEmpty()) {
+            FLastRefusal = refusal;
+            ShowRefusal(refusal);
+            return; // the dialog stays open for another choice
+        }
+    }
+    QFileDialog::accept();
+}
+
+void TSaveFileDialog::ShowRefusal(const QString& refusal) {
+    QMessageBox box(QMessageBox::Warning, Caption(), refusal, QMessageBox::Ok, this);
+    box.exec();
 }
 
 TDialogs& Dialogs() {

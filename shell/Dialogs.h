@@ -4,12 +4,12 @@
 // Production uses Qt's dialogs; tests install a scripted stand-in (tests/support/ScriptedDialogs.h)
 // that records what was shown and gives the answers the test chose, so no test waits on a box.
 
+#include <QFileDialog>
 #include <QString>
 
 #include <exception>
 
 class QDialog;
-class QFileDialog;
 class QPrinter;
 class QWidget;
 
@@ -23,7 +23,13 @@ struct TSaveDialogOptions {
     QString Filter;
     QString DefaultSuffix; // without the dot, appended when the name has none
     QString ProposedName;
+    // The folder of the chosen name must exist: a name in a missing folder is refused in the
+    // dialog, which asks again, so nothing is written and no folder is created.
+    bool FolderMustExist = true;
 };
+
+// Why a save dialog with these options refuses `path`, or an empty string when it takes it.
+QString SaveDialogRefusal(const QString& path, const TSaveDialogOptions& options);
 
 class TDialogs {
 public:
@@ -36,7 +42,8 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The chosen existing file, or an empty string when the operator cancelled.
     virtual QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) = 0;
-    // The chosen path (its folder exists), or an empty string when cancelled.
+    // The chosen path, or an empty string when cancelled. A path the options refuse (see
+    // SaveDialogRefusal) is never returned: the operator is told why and chooses again.
     virtual QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) = 0;
     // The print dialog; false when cancelled. On true the printer holds the chosen copies.
     virtual bool AskPrint(QWidget* parent, QPrinter& printer) = 0;
@@ -51,6 +58,22 @@ public:
 // pattern ("Calvaro files", "CSV Files"), as the operators know it; the open dialog shows it whole.
 void ConfigureOpenDialog(QFileDialog& dialog, const TOpenDialogOptions& options);
 void ConfigureSaveDialog(QFileDialog& dialog, const TSaveDialogOptions& options);
+
+// Qt's save dialog with the must-exist check on its OK button: a refused name keeps the dialog
+// open with a warning that gives the reason.
+class TSaveFileDialog : public QFileDialog {
+public:
+    TSaveFileDialog(QWidget* parent, const TSaveDialogOptions& options);
+    void accept() override;
+    // What the last refused OK showed, for tests; empty while nothing was refused.
+    const QString& LastRefusal() const { return FLastRefusal; }
+    // Shows the refusal; tests replace it so that no box waits.
+    virtual void ShowRefusal(const QString& refusal);
+
+private:
+    TSaveDialogOptions FOptions;
+    QString FLastRefusal;
+};
 
 // The program that shows a document directly: xchm (on the PATH) for a compiled help file, so the
 // help opens also on a desktop that has no default viewer for .chm files; empty when there is none

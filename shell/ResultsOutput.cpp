@@ -30,8 +30,8 @@ void ExportResults(QWidget* parent, const TWriteRows& writeRows) {
 }
 
 void PrintResults(QWidget* parent, const QString& caption, const TWriteRows& writeRows) {
-    // The rows sit on a grid of printer dots (columns 1300 apart), made for a printer of at least
-    // 300 dots per inch; at screen resolution the second column would fall off the page.
+    // The printer's own resolution: the writer scales its 600-dpi grid to it, and text is drawn
+    // at the printer's dots rather than the screen's.
     QPrinter printer(QPrinter::HighResolution);
     // The dialog puts the chosen printer and number of copies into `printer`.
     if (!Dialogs().AskPrint(parent, printer)) return;

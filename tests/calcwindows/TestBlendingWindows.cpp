@@ -1,7 +1,7 @@
 // The blending windows with their embedded data set editors, through the real facade: the new
-// waters on their pages, the spin field's one water per change, the exact fraction sum with its
-// two messages in order, the editors' prompts in the window's status bar, the export rows and the
-// write-back of the blend into the active data set copy.
+// waters on their pages, the spin field's count of waters after every change, the exact fraction
+// sum with its two messages in order, the editors' prompts in the window's status bar, the export
+// rows and the write-back of the blend into the active data set copy.
 
 #include "BlendMultipleWatersCalc.h"
 #include "BlendToPhCalc.h"
@@ -21,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 using namespace CalcFormDriver;
@@ -199,16 +200,44 @@ private slots:
         QCOMPARE(form.DatasetFormList()[19]->parentWidget(), WaterPages(form)->widget(19));
     }
 
-    void aTypedJumpAddsOneWaterPerChange() {
+    // Each typed text reaches the window as one change: before, a jump from 2 to 5 added only the
+    // third water and the pages lagged the field until the next change.
+    void aTypedNumberBringsThePagesToThatCount_data() {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("waters");
+        QTest::newRow("2 to 5") << 2 << "5" << 5;
+        QTest::newRow("2 to 20") << 2 << "20" << 20;
+        QTest::newRow("2 to 19 through 1") << 2 << "19" << 19;
+        QTest::newRow("7 down to 3") << 7 << "3" << 3;
+        QTest::newRow("20 down to 2") << 20 << "2" << 2;
+        QTest::newRow("12 down to 9") << 12 << "9" << 9;
+    }
+    void aTypedNumberBringsThePagesToThatCount() {
+        QFETCH(int, start);
+        QFETCH(QString, typed);
+        QFETCH(int, waters);
         TBlendMultipleCalcForm form;
         form.SetDataset(&FActive);
         form.show();
         auto* spin = Control<QSpinBox>(form, "SpinNumberWaters");
+        spin->setValue(start);
+        QCOMPARE(WaterPages(form)->count(), start);
         spin->selectAll();
-        QTest::keyClicks(spin, "5");
-        QCOMPARE(WaterPages(form)->count(), 3);
-        spin->stepUp(); // 6: one more
-        QCOMPARE(WaterPages(form)->count(), 4);
+        QTest::keyClicks(spin, typed);
+        QCOMPARE(spin->value(), waters);
+        QCOMPARE(WaterPages(form)->count(), waters);
+        QCOMPARE(static_cast<int>(form.DatasetFormList().size()), waters);
+        for (int i = 0; i < waters; ++i) {
+            QCOMPARE(WaterPages(form)->tabText(i), QStringLiteral("Water %1").arg(i + 1));
+            QCOMPARE(form.DatasetFormList()[static_cast<std::size_t>(i)]->parentWidget(),
+                     WaterPages(form)->widget(i));
+        }
+        // The arrows still move one water at a time from there.
+        spin->stepDown();
+        QCOMPARE(WaterPages(form)->count(), std::max(waters - 1, 2));
+        spin->stepUp();
+        QCOMPARE(WaterPages(form)->count(), waters == 2 ? 3 : waters);
     }
 
     void fractionsMustAddUpToExactly100_data() {

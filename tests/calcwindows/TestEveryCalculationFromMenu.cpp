@@ -7,6 +7,7 @@
 #include "BlendToPhCalc.h"
 #include "CalcFormDriver.h"
 #include "CalcWindowWaters.h"
+#include "CalculationRegistry.h"
 #include "CalculationWindows.h"
 #include "CalvaroMainForm.h"
 #include "LocaleNumbers.h"
@@ -22,8 +23,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace CalcFormDriver;
@@ -157,6 +160,30 @@ private slots:
         listed.sort();
         run.sort();
         QCOMPARE(run, listed);
+    }
+
+    void everyCalculationIndexHasItsWindow() {
+        // The calculation table is the one list of indices: the menu is built from it and every index
+        // in it must open a window; a window registered under an index the table does not hold
+        // would be unreachable.
+        std::vector<int> table;
+        for (const TCalculationItem& item : CalculationItems()) {
+            table.push_back(item.Index);
+            TWaterDataset water = HardWater();
+            std::unique_ptr<QDialog> form(CreateCalculationForm(item.Index, nullptr, &water));
+            QVERIFY2(form, qPrintable(QStringLiteral("no window for calculation %1 (%2)")
+                                          .arg(item.Index)
+                                          .arg(QString::fromLatin1(item.Text))));
+            QVERIFY(dynamic_cast<TCalcForm*>(form.get()));
+        }
+        std::sort(table.begin(), table.end());
+        QVERIFY2(std::adjacent_find(table.begin(), table.end()) == table.end(), "an index stands twice");
+        QCOMPARE(RegisteredCalculationIndices(), table);
+
+        TScriptedDialogs dialogs;
+        TfrmCalvaroMain main;
+        for (const TCalculationItem& item : CalculationItems())
+            QVERIFY2(main.Action(QStringLiteral("Calc%1").arg(item.Index)), item.Text);
     }
 
     void calculationFromTheMenu_data() {

@@ -8,11 +8,14 @@
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPointF>
 #include <QPrinter>
 #include <QProcess>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -69,22 +72,30 @@ protected:
     QTemporaryDir FFolder;
 };
 
+// The same page on every printer: the tests below run at each of these resolutions.
+class PrintWriterAtResolution : public PrintWriter, public ::testing::WithParamInterface<int> {};
+
 std::string Token(char column, int row) {
     return std::string(1, column) + std::to_string(row);
 }
 
-// Where the top-left corner of item `column` of row `row` lands on the paper, in points.
+// Where the top-left corner of item `column` of row `row` lands on the paper, in points: the grid
+// counts in dots of a 600-dpi page from the printable area's corner, whatever the printer's own
+// resolution.
 struct TGrid {
-    QPoint Origin; // the printable area's corner in device units from the paper's corner
-    int DotsPerInch;
-    double X(int column) const { return (Origin.x() + 40 + 1300 * column) * 72.0 / DotsPerInch; }
-    double Y(int row) const { return (Origin.y() + 120 * row) * 72.0 / DotsPerInch; }
+    QPointF Origin; // the printable area's corner in points from the paper's corner
+    double X(int column) const { return Origin.x() + (40 + 1300 * column) * 72.0 / 600; }
+    double Y(int row) const { return Origin.y() + 120 * row * 72.0 / 600; }
 };
 
-TEST_F(PrintWriter, FourteenRowsLandOnTheDeviceUnitGridInCourierElevenPoint) {
+TGrid GridOf(const QPrinter& printer) {
+    return {printer.pageLayout().paintRect(QPageLayout::Point).topLeft()};
+}
+
+TEST_P(PrintWriterAtResolution, FourteenRowsLandOnTheSixHundredDpiGridInCourierElevenPoint) {
     QPrinter printer(QPrinter::HighResolution);
-    Configure(printer, 600);
-    const TGrid grid{printer.pageRect(QPrinter::DevicePixel).topLeft().toPoint(), 600};
+    Configure(printer, GetParam());
+    const TGrid grid = GridOf(printer);
     {
         TPrintWriter writer("View data set", &printer);
         EXPECT_EQ(writer.LineCounter(), 0);
@@ -112,10 +123,10 @@ TEST_F(PrintWriter, FourteenRowsLandOnTheDeviceUnitGridInCourierElevenPoint) {
         }
 }
 
-TEST_F(PrintWriter, GridFollowsThePrinterDotsWhileTheFontKeepsItsSize) {
+TEST_P(PrintWriterAtResolution, ColumnsAndRowsKeepTheirSizeOnPaper) {
     QPrinter printer(QPrinter::HighResolution);
-    Configure(printer, 300);
-    const TGrid grid{printer.pageRect(QPrinter::DevicePixel).topLeft().toPoint(), 300};
+    Configure(printer, GetParam());
+    const TGrid grid = GridOf(printer);
     {
         TPrintWriter writer("", &printer);
         writer.AddRow({"Sodium", "50.00"});
@@ -127,9 +138,10 @@ TEST_F(PrintWriter, GridFollowsThePrinterDotsWhileTheFontKeepsItsSize) {
     ASSERT_EQ(page.Words.size(), 4u);
     EXPECT_NEAR(page.Words.at("Sodium").XMin, grid.X(0), 0.3);
     EXPECT_NEAR(page.Words.at("50.00").XMin, grid.X(1), 0.3);
-    EXPECT_NEAR(page.Words.at("50.00").XMin - page.Words.at("Sodium").XMin, 312.0, 0.3)
-        << "1300 dots at 300 dpi";
-    EXPECT_NEAR(page.Words.at("Temperature").YMin - page.Words.at("Sodium").YMin, 28.8, 0.3) << "120 dots";
+    EXPECT_NEAR(page.Words.at("50.00").XMin - page.Words.at("Sodium").XMin, 156.0, 0.3)
+        << "1300 dots of a 600-dpi page, 55 mm";
+    EXPECT_NEAR(page.Words.at("Temperature").YMin - page.Words.at("Sodium").YMin, 14.4, 0.3)
+        << "120 dots of a 600-dpi page, 5.1 mm";
     EXPECT_NEAR(page.Words
                     .at("20.00\xC2\xB0"
                         "C")
@@ -140,10 +152,87 @@ TEST_F(PrintWriter, GridFollowsThePrinterDotsWhileTheFontKeepsItsSize) {
     EXPECT_LT(sodium.YMax - sodium.YMin, 14.5);
 }
 
-TEST_F(PrintWriter, RowsBelowThePrintableAreaAreLostAndNoSecondPageIsStarted) {
+// The rows of a results window with their longest captions and large values. Before the grid was
+// scaled, a 1200-dpi page put the 11-pt lines (183 dots high) 120 dots apart, and the columns
+// 1300 dots (28 mm) apart, so "Precipitation potential" overprinted its value and the rows one
+// another.
+TEST_P(PrintWriterAtResolution, NoTwoWordsOverlapAndEveryRowIsOnThePage) {
+    const std::vector<std::vector<std::string>> rows = {
+        {"Determine water condition after blending"},
+        {"pH", "7.46", ""},
+        {"Temperature", "20.00", "degrees C"},
+        {"Total alkalinity", "1,234,567.89", "mg/l CaCO3"},
+        {"Acidity", "-23,456.78", "mg/l CaCO3"},
+        {"Calcium", "100.00", "mg/l CaCO3"},
+        {"Magnesium", "30.00", "mg/l CaCO3"},
+        {"Sodium", "50.00", "mgNa/l"},
+        {"Sulphate", "40.00", "mgSO4/l"},
+        {"Chloride", "60.00", "mgCl/l"},
+        {"Ionic strength", "0.0123"},
+        {"TDS", "492.00", "mg/l"},
+        {"Conductivity", "76.88", "mS/m"},
+        {"Precipitation potential", "-3.33", "mg/l CaCO3"},
+        {"Dosage", "123,456.78", "mg/l Ca(OH)2"},
+    };
     QPrinter printer(QPrinter::HighResolution);
-    Configure(printer, 600);
-    const TGrid grid{printer.pageRect(QPrinter::DevicePixel).topLeft().toPoint(), 600};
+    Configure(printer, GetParam());
+    const QRectF paper = printer.pageLayout().fullRect(QPageLayout::Point);
+    {
+        TPrintWriter writer("", &printer);
+        for (const auto& row : rows) {
+            std::vector<std::string> items;
+            for (const auto& item : row)
+                if (!item.empty()) items.push_back(item);
+            writer.AddRow(items);
+        }
+        writer.Close();
+    }
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral(CALVARO_PDFTOTEXT), {"-bbox", PdfPath(), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    EXPECT_EQ(html.count(QStringLiteral("<page ")), 1);
+    struct TWord {
+        QString Text;
+        QRectF Box;
+    };
+    std::vector<TWord> words;
+    static const QRegularExpression word(
+        R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const auto m = it.next();
+        words.push_back({m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                               QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+
+    // Every word of every row came out, inside the paper.
+    std::vector<QString> expected, printed;
+    for (const auto& row : rows)
+        for (const auto& item : row)
+            for (const QString& part : QString::fromStdString(item).split(u' ', Qt::SkipEmptyParts))
+                expected.push_back(part);
+    for (const TWord& w : words) {
+        printed.push_back(w.Text);
+        EXPECT_TRUE(paper.contains(w.Box)) << w.Text.toStdString();
+    }
+    std::sort(expected.begin(), expected.end());
+    std::sort(printed.begin(), printed.end());
+    EXPECT_EQ(printed, expected) << html.toStdString();
+    // No two boxes share any area; a box a tenth of a point smaller keeps touching edges apart.
+    for (std::size_t i = 0; i < words.size(); ++i)
+        for (std::size_t j = i + 1; j < words.size(); ++j) {
+            const QRectF a = words[i].Box.adjusted(0.05, 0.05, -0.05, -0.05);
+            const QRectF b = words[j].Box.adjusted(0.05, 0.05, -0.05, -0.05);
+            EXPECT_FALSE(a.intersects(b)) << words[i].Text.toStdString() << " overlaps "
+                                          << words[j].Text.toStdString() << " at " << GetParam() << " dpi";
+        }
+}
+
+TEST_P(PrintWriterAtResolution, RowsBelowThePrintableAreaAreLostAndNoSecondPageIsStarted) {
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, GetParam());
+    const TGrid grid = GridOf(printer);
     const double paperHeight = printer.pageLayout().fullRect(QPageLayout::Point).height();
     {
         TPrintWriter writer("", &printer);
@@ -167,6 +256,9 @@ TEST_F(PrintWriter, RowsBelowThePrintableAreaAreLostAndNoSecondPageIsStarted) {
     EXPECT_GT(printed, 40);
     EXPECT_LT(printed, 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(Printers, PrintWriterAtResolution, ::testing::Values(300, 600, 1200),
+                         [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
 TEST_F(PrintWriter, PrinterThatCannotStartTheJobRaisesAnError) {
     QPrinter printer(QPrinter::HighResolution);

@@ -8,17 +8,26 @@
 #include <cerrno>
 #include <cmath>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <fcntl.h>
+#include <signal.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -196,6 +205,15 @@ struct TRefusalRow {
 };
 
 const std::string kNotAnObject = "The input value is not a valid Object";
+const std::string kEllipsis = "\xE2\x80\xA6"; // U+2026 in UTF-8
+
+std::string Repeated(const std::string& piece, int times, const std::string& before,
+                     const std::string& after) {
+    std::string text = before;
+    for (int i = 0; i < times; ++i)
+        text += piece;
+    return text + after;
+}
 const std::string kResult = R"({"type":"CalvaroModel.TCalculationResult","id":1,"fields":{)";
 
 const TRefusalRow kRefusalRows[] = {
@@ -277,6 +295,30 @@ const TRefusalRow kRefusalRows[] = {
      "The value of field IT must be a number, but the file holds an object"},
     {"ArrayValue", WithFields(R"("IT":[20])"),
      "The value of field IT must be a number, but the file holds an array"},
+    // A refusal quotes at most 40 characters of what the file holds, then "…": before, a number
+    // of a hundred million digits gave a message of a hundred megabytes.
+    {"MillionDigitRealStringQuotesFortyDigits", WithFields(R"("IPH":")" + std::string(1000000, '9') + "\""),
+     "'" + std::string(40, '9') + kEllipsis + "' is not a valid floating point value"},
+    {"FourThousandDigitRealBeyondTheDoubles", WithFields(R"("IPH":)" + std::string(4000, '9')),
+     "'" + std::string(40, '9') + kEllipsis + "' is not a valid floating point value"},
+    {"FortyOneCharacterRealString", WithFields(R"("IPH":")" + std::string(41, 'x') + "\""),
+     "'" + std::string(40, 'x') + kEllipsis + "' is not a valid floating point value"},
+    {"FortyCharacterRealStringIsQuotedWhole", WithFields(R"("IPH":")" + std::string(40, 'x') + "\""),
+     "'" + std::string(40, 'x') + "' is not a valid floating point value"},
+    {"LongIntegerString", WithFields(R"("WATCHAR":")" + std::string(100, '7') + "\""),
+     "'" + std::string(40, '7') + kEllipsis + "' is not a valid integer value"},
+    {"LongFieldKey", WithFields("\"" + std::string(60, 'K') + "\":1"),
+     "Internal: Field " + std::string(40, 'K') + kEllipsis + " cannot be found in type TWaterDataset"},
+    {"LongKeyOfAValueThatIsNoNumber", WithFields("\"" + std::string(60, 'K') + "\":true"),
+     "Internal: Field " + std::string(40, 'K') + kEllipsis + " cannot be found in type TWaterDataset"},
+    {"QuoteCountsCharactersNotBytes", WithFields(Repeated("\xC3\xA9", 45, "\"", "\":1")),
+     "Internal: Field " + Repeated("\xC3\xA9", 40, "", kEllipsis) + " cannot be found in type TWaterDataset"},
+    {"LongTypeName", R"({"id":1,"fields":{},"type":")" + std::string(50, 'T') + "\"}",
+     "Internal: Cannot instantiate type " + std::string(40, 'T') + kEllipsis},
+    {"LongFieldsString",
+     R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":")" + std::string(45, 'f') + "\"}",
+     "The \"fields\" value of the data set file must be an object, but is '" + std::string(40, 'f') +
+         kEllipsis + "'"},
 };
 
 class DatasetRefusal : public ::testing::TestWithParam<TRefusalRow> {};
@@ -325,7 +367,7 @@ TEST(DatasetJson, DamagedExampleLinesLoadOrAreRefused) {
 
 TEST_F(DatasetFiles, SavedExampleIsTheExampleLineAndLoadsBackEqual) {
     const std::string path = PathOf("example.clv");
-    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), path));
+    SaveDatasetToFile(ExampleWater(), path);
     EXPECT_EQ(ReadBytes(path), kExampleLine) << "one line, no line end, no byte-order mark";
     const auto loaded = LoadDatasetFromFile(path);
     ASSERT_NE(loaded, nullptr);
@@ -335,7 +377,7 @@ TEST_F(DatasetFiles, SavedExampleIsTheExampleLineAndLoadsBackEqual) {
 TEST_F(DatasetFiles, SavingReplacesTheWholeContentAndLeavesNoTemporaryFile) {
     const std::string path = PathOf("water.clv");
     WriteBytes(path, std::string(5000, 'x'));
-    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), path));
+    SaveDatasetToFile(ExampleWater(), path);
     EXPECT_EQ(ReadBytes(path), kExampleLine);
     EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
 }
@@ -345,7 +387,7 @@ TEST_F(DatasetFiles, SavingThroughALinkWritesTheFileItNames) {
     const std::string link = PathOf("link.clv");
     WriteBytes(target, "old");
     fs::create_symlink(target, link);
-    ASSERT_TRUE(SaveDatasetToFile(ExampleWater(), link));
+    SaveDatasetToFile(ExampleWater(), link);
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(ReadBytes(target), kExampleLine);
 }
@@ -419,7 +461,93 @@ TEST_F(DatasetFiles, LoadingAMissingFileOrAFolderRaisesTheSystemMessage) {
         ADD_FAILURE() << "loaded a folder";
     } catch (const TFileError& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "Cannot read file \"" + FFolder.string() + "\": " + std::strerror(EISDIR));
+                  "Cannot open file \"" + FFolder.string() + "\": it is a folder, not a data set file");
+    }
+}
+
+// Runs `body` in a child process with a time limit and a memory limit, so that a loader that
+// blocks on a FIFO or reads /dev/zero without end fails the test instead of hanging it or eating
+// the machine's memory. The child's exit status, or 128 + the signal that ended it.
+int RunInChild(const std::function<int()>& body) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(10);
+        rlimit memory{512u << 20, 512u << 20};
+        ::setrlimit(RLIMIT_AS, &memory);
+        int status = 99;
+        try {
+            status = body();
+        } catch (...) {
+            status = 98;
+        }
+        ::_exit(status);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+// A data set file is a regular file of at most 1 MiB; anything else is refused before it is read.
+// Before, /dev/zero was read until memory ran out and a FIFO without a writer blocked for ever.
+TEST_F(DatasetFiles, LoaderRefusesWhatIsNoRegularFileWithoutReadingIt) {
+    const std::string fifo = PathOf("pipe.clv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socket = PathOf("socket.clv");
+    {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, socket.c_str(), sizeof(address.sun_path) - 1);
+        ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::close(fd);
+    }
+    const std::string link = PathOf("zero.clv");
+    fs::create_symlink("/dev/zero", link);
+    struct TCase {
+        std::string Path;
+        std::string Kind;
+    };
+    const TCase cases[] = {
+        {fifo, "a named pipe (FIFO)"}, {"/dev/zero", "a character device"},
+        {link, "a character device"},  {"/dev/null", "a character device"},
+        {socket, "a socket"},          {FFolder.string(), "a folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Path);
+        const std::string expected =
+            "Cannot open file \"" + c.Path + "\": it is " + c.Kind + ", not a data set file";
+        const int status = RunInChild([&] {
+            try {
+                LoadDatasetFromFile(c.Path);
+            } catch (const TFileError& e) {
+                if (std::string(e.what()) == expected) return 0;
+                std::fprintf(stderr, "message: %s\n", e.what());
+                return 1;
+            }
+            return 2;
+        });
+        EXPECT_EQ(status, 0) << "1: another message, 2: loaded, 128 + 14: still blocked after 10 s, "
+                                "128 + 6 or 98: out of memory";
+    }
+}
+
+TEST_F(DatasetFiles, LoaderRefusesAFileOverOneMebibyteAndReadsOneOfExactlyThatSize) {
+    // The example line padded with blanks, which the reader skips, to the limit and one byte past it.
+    const std::string path = PathOf("padded.clv");
+    WriteBytes(path, kExampleLine + std::string(kMaxDatasetFileBytes - kExampleLine.size(), ' '));
+    const auto loaded = LoadDatasetFromFile(path);
+    ASSERT_NE(loaded, nullptr);
+    EXPECT_EQ(*loaded, ExampleWater());
+
+    WriteBytes(path, kExampleLine + std::string(kMaxDatasetFileBytes + 1 - kExampleLine.size(), ' '));
+    try {
+        LoadDatasetFromFile(path);
+        ADD_FAILURE() << "loaded a file of 1 MiB and a byte";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot open file \"" + path +
+                      "\": it is 1048577 bytes long, and a data set file is at most 1 MiB "
+                      "(1048576 bytes)");
     }
 }
 
@@ -555,5 +683,219 @@ TEST(DatasetClone, NonFiniteValueCannotBeCopied) {
     source.SetTemperature(std::nan(""));
     EXPECT_THROW(CloneDataset(source), TDatasetFormatError);
 }
+
+// ---------------------------------------------------------------------------------------------
+// The extremes of a double: a value that saves must load
+
+// Before, the largest double was written as 1.79769313486232E308, beyond the largest double, and
+// the file (and every calculation window's copy) was refused.
+TEST_F(DatasetFiles, LargestAndSmallestDoublesRoundTripThroughTheFileAndTheCopy) {
+    constexpr double kMax = std::numeric_limits<double>::max();
+    constexpr double kMinNormal = std::numeric_limits<double>::min();
+    constexpr double kMinSubnormal = std::numeric_limits<double>::denorm_min();
+    const double values[] = {kMax,
+                             -kMax,
+                             std::nextafter(kMax, 0.0),
+                             1.7976931348623151e308,
+                             kMinNormal,
+                             -kMinNormal,
+                             kMinSubnormal,
+                             -kMinSubnormal};
+    for (const double value : values) {
+        SCOPED_TRACE(FormatFileNumber(value));
+        TWaterDataset dataset = ExampleWater();
+        dataset.SetPh(value);
+        dataset.SetCreateDate(value);
+        dataset.SetPressureCO2(-value);
+        const std::string path = PathOf("extreme.clv");
+        SaveDatasetToFile(dataset, path);
+        std::unique_ptr<TWaterDataset> loaded;
+        ASSERT_NO_THROW(loaded = LoadDatasetFromFile(path)) << ReadBytes(path);
+        ASSERT_NE(loaded, nullptr);
+        // The value reduced to 15 digits: finite, of the same sign, within 15 digits of the source.
+        EXPECT_TRUE(std::isfinite(loaded->Ph()));
+        EXPECT_EQ(std::signbit(loaded->Ph()), std::signbit(value));
+        EXPECT_LE(std::abs(loaded->Ph() - value), std::abs(value) * 1e-14);
+        EXPECT_EQ(loaded->CreateDate(), loaded->Ph());
+        EXPECT_EQ(loaded->PressureCO2(), -loaded->Ph());
+        // A reduced value is written again as the same text, so saving it again changes nothing.
+        EXPECT_EQ(FormatFileNumber(loaded->Ph()), FormatFileNumber(value));
+
+        std::unique_ptr<TWaterDataset> copy;
+        ASSERT_NO_THROW(copy = CloneDataset(dataset));
+        EXPECT_EQ(*copy, *loaded) << "the copy is the save and load";
+        EXPECT_EQ(*CloneDataset(*copy), *copy);
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Saving keeps what the operator had, with either kind of temporary file
+
+class DatasetSaving : public DatasetFiles, public ::testing::WithParamInterface<TTemporaryFile> {
+protected:
+    void Save(const TWaterDataset& dataset, const std::string& path) const {
+        ReplaceFileContent(path, DatasetToJson(dataset), GetParam());
+    }
+    // Names in the folder that are the program's temporaries.
+    std::vector<std::string> Temporaries() const {
+        std::vector<std::string> names;
+        for (const auto& name : FolderEntries())
+            if (name.rfind(kTemporaryFilePrefix, 0) == 0) names.push_back(name);
+        return names;
+    }
+};
+
+TEST_P(DatasetSaving, ThroughLinksTheFileTheyNameGetsTheContentAndTheLinksStay) {
+    fs::create_directory(FFolder / "data");
+    const std::string target = PathOf("data/target.clv");
+    WriteBytes(target, "old");
+    fs::create_symlink("data/target.clv", FFolder / "relative.clv");   // relative to the link's folder
+    fs::create_symlink(PathOf("relative.clv"), FFolder / "chain.clv"); // a link to a link
+    Save(ExampleWater(), PathOf("chain.clv"));
+    EXPECT_TRUE(fs::is_symlink(PathOf("chain.clv")));
+    EXPECT_TRUE(fs::is_symlink(PathOf("relative.clv")));
+    EXPECT_EQ(ReadBytes(target), kExampleLine);
+    EXPECT_EQ(*LoadDatasetFromFile(PathOf("chain.clv")), ExampleWater());
+
+    // A link to a file that does not exist yet creates that file.
+    fs::create_symlink("data/new.clv", FFolder / "dangling.clv");
+    Save(ExampleWater(), PathOf("dangling.clv"));
+    EXPECT_TRUE(fs::is_symlink(PathOf("dangling.clv")));
+    EXPECT_EQ(ReadBytes(PathOf("data/new.clv")), kExampleLine);
+    EXPECT_TRUE(Temporaries().empty());
+}
+
+TEST_P(DatasetSaving, TheOldFilesPermissionsAndOwnerAreKept) {
+    const std::string path = PathOf("water.clv");
+    WriteBytes(path, "old");
+    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chown(path.c_str(), 4321, 4322), 0);
+    }
+    Save(ExampleWater(), path);
+    struct stat info {};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    if (root) {
+        EXPECT_EQ(info.st_uid, 4321u);
+        EXPECT_EQ(info.st_gid, 4322u);
+    }
+    EXPECT_EQ(ReadBytes(path), kExampleLine);
+
+    // A new file has the mode any new file gets: 0666 less the umask.
+    const mode_t umask = ::umask(022);
+    ::umask(umask);
+    const std::string fresh = PathOf("fresh.clv");
+    Save(ExampleWater(), fresh);
+    ASSERT_EQ(::stat(fresh.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0666u & ~umask);
+    EXPECT_EQ(info.st_uid, ::geteuid());
+    EXPECT_TRUE(Temporaries().empty());
+}
+
+TEST_P(DatasetSaving, ASpecialFileIsNotReplaced) {
+    const std::string fifo = PathOf("pipe.clv");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    try {
+        Save(ExampleWater(), fifo);
+        ADD_FAILURE() << "saved over a FIFO";
+    } catch (const TFileError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file \"" + fifo + "\": it is a named pipe (FIFO), not a data set file");
+    }
+    struct stat info {};
+    ASSERT_EQ(::lstat(fifo.c_str(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"pipe.clv"});
+}
+
+// The saving process is killed by the kernel in the middle of writing the new content (a file
+// size limit with SIGXFSZ left at its default action): the old file stays whole. An unnamed
+// temporary leaves nothing behind; a named one that a killed process left is removed by the next
+// save into the folder.
+TEST_P(DatasetSaving, AProcessKilledInTheMiddleOfASaveLeavesTheOldFile) {
+    const std::string path = PathOf("water.clv");
+    const std::string old = WithFields(R"("IPH":8.1)");
+    WriteBytes(path, old);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_DFL);
+        rlimit noCore{0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        rlimit size{64, 64};
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        try {
+            Save(ExampleWater(), path);
+        } catch (...) {
+        }
+        ::_exit(0); // not killed: the test fails below
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << "status " << status;
+    EXPECT_EQ(ReadBytes(path), old);
+
+    if (GetParam() == TTemporaryFile::UnnamedWhereSupported) {
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+    } else {
+        const auto left = Temporaries();
+        ASSERT_EQ(left.size(), 1u);
+        EXPECT_NE(left.front().find("-" + std::to_string(child) + "-"), std::string::npos) << left.front();
+    }
+    Save(ExampleWater(), path);
+    EXPECT_EQ(ReadBytes(path), kExampleLine);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+}
+
+// A child saves two waters in turn without end and is killed at random moments: the file always
+// reads as one of the two. The only moment a temporary can be seen is between linking the new
+// content in under a temporary name and renaming it over the old file; the next save removes it.
+TEST_P(DatasetSaving, KilledAtRandomMomentsTheFileReadsAsTheOldOrTheNewWater) {
+    const std::string path = PathOf("water.clv");
+    TWaterDataset first = ExampleWater();
+    TWaterDataset second = ExampleWater();
+    second.SetPh(8.25);
+    second.SetCalcium(1234.5);
+    Save(first, path);
+    std::srand(12345);
+    int leftBehind = 0;
+    for (int round = 0; round < 30; ++round) {
+        SCOPED_TRACE(round);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (long i = 0;; ++i) {
+                try {
+                    Save(i % 2 == 0 ? second : first, path);
+                } catch (...) {
+                    ::_exit(3);
+                }
+            }
+        }
+        ::usleep(static_cast<useconds_t>(200 + std::rand() % 3000));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the child stopped saving by itself: " << status;
+        const auto loaded = LoadDatasetFromFile(path);
+        ASSERT_NE(loaded, nullptr);
+        EXPECT_TRUE(*loaded == first || *loaded == second) << ReadBytes(path);
+        for (const auto& name : FolderEntries()) {
+            if (name == "water.clv") continue;
+            ++leftBehind;
+            EXPECT_EQ(name.rfind(kTemporaryFilePrefix, 0), 0u) << name;
+        }
+        Save(first, path); // removes a temporary the killed child left
+        EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+    }
+    RecordProperty("TemporariesSeenAfterAKill", leftBehind);
+}
+
+INSTANTIATE_TEST_SUITE_P(Temporaries, DatasetSaving,
+                         ::testing::Values(TTemporaryFile::UnnamedWhereSupported, TTemporaryFile::Named),
+                         [](const auto& info) {
+                             return info.param == TTemporaryFile::Named ? std::string("Named")
+                                                                        : std::string("Unnamed");
+                         });
 
 } // namespace

@@ -41,8 +41,16 @@ const TNumberRow kNumberRows[] = {
     {"TenToTheMinusFive", 1e-5, "1E-5"},
     {"SmallScientificWithFraction", 1.5e-7, "1.5E-7"},
     {"HugeExponent", 1e100, "1E100"},
-    {"LargestDouble", std::numeric_limits<double>::max(), "1.79769313486232E308"},
+    // The nearest 15 digits of the largest doubles, 1.79769313486232E308, lie beyond the largest
+    // double and would not read back; those are cut toward zero instead.
+    {"LargestDoubleIsCutTowardZero", std::numeric_limits<double>::max(), "1.79769313486231E308"},
+    {"NegativeLargestDoubleIsCutTowardZero", -std::numeric_limits<double>::max(), "-1.79769313486231E308"},
+    {"JustBelowHalfWayRoundsDownToNearest", 1.7976931348623149e308, "1.79769313486231E308"},
+    {"JustAboveHalfWayIsCutTowardZero", 1.7976931348623151e308, "1.79769313486231E308"},
+    {"NearTheTopRoundsUpWhereThatFits", 1.7976931348622996e308, "1.7976931348623E308"},
+    {"SmallestNormal", std::numeric_limits<double>::min(), "2.2250738585072E-308"},
     {"SmallestSubnormal", std::numeric_limits<double>::denorm_min(), "4.94065645841247E-324"},
+    {"NegativeSmallestSubnormal", -std::numeric_limits<double>::denorm_min(), "-4.94065645841247E-324"},
 };
 
 class NumberForm : public ::testing::TestWithParam<TNumberRow> {};

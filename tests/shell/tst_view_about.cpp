@@ -7,11 +7,14 @@
 #include "CalvaroModel.h"
 #include "CalvaroUtils.h"
 #include "LocaleNumbers.h"
+#include "ReportUnits.h"
 #include "ScriptedDialogs.h"
 #include "ShellTestSupport.h"
 #include "ViewDatasetForm.h"
 #include "WaterDatasetForm.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
@@ -93,7 +96,8 @@ private slots:
         QCOMPARE(view->ValueText(QStringLiteral("LabelChoride")), QStringLiteral("60.00"));
         // TDS and conductivity both stand for the ionic strength: mu = 1.6e-4 x 45.5 mS/m.
         QCOMPARE(view->ValueText(QStringLiteral("LabelMhuf")), QStringLiteral("0.0073"));
-        QCOMPARE(view->ValueText(QStringLiteral("LabelTds")), FormatPattern(0.00728 / 2.5e-5, 2));
+        QCOMPARE(view->ValueText(QStringLiteral("LabelTds")),
+                 FormatPattern(0.00728 / Units::kTdsToIonicStrength, 2));
         QCOMPARE(view->ValueText(QStringLiteral("LabelConductivity")), QStringLiteral("45.50"));
         QVERIFY(view->findChild<QLabel*>(QStringLiteral("LabelPh"))->font().bold());
     }
@@ -251,6 +255,28 @@ private slots:
         QVERIFY(view->isVisible()); // the window goes on
     }
 
+    // The export dialog refuses a name in a folder that does not exist before the writer is made:
+    // nothing is written, no folder is created, and the operator's next choice is taken.
+    void exportDialogRefusesAMissingFolderAndTakesTheNextChoice() {
+        TFormViewDataset* view = View(ValidWater());
+        QVERIFY(view);
+        const QString missing = FFolder->filePath(QStringLiteral("missing"));
+        const QString good = FFolder->filePath(QStringLiteral("view.csv"));
+        FDialogs->SaveFileAnswers = {missing + QStringLiteral("/view.csv"), good};
+        view->ButtonExportClick();
+        QCOMPARE(FDialogs->Shown.size(), std::size_t{2});
+        QCOMPARE(FDialogs->Shown[0].Kind, TShownDialog::TKind::SaveFile);
+        QCOMPARE(FDialogs->Shown[0].Text,
+                 QStringLiteral("Please select where you would like to export the results to."));
+        QVERIFY(FDialogs->Shown[0].FolderMustExist);
+        QCOMPARE(FDialogs->Shown[1].Kind, TShownDialog::TKind::Error);
+        QCOMPARE(FDialogs->Shown[1].Text,
+                 QStringLiteral("The folder \"%1\" does not exist. Please choose a folder that exists.")
+                     .arg(QDir::toNativeSeparators(missing)));
+        QVERIFY(!QFileInfo::exists(missing));
+        QCOMPARE(ReadWholeFile(good).count("\r\n"), 14);
+    }
+
     void printGoesToThePrinterOrNowhere() {
         TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
@@ -266,8 +292,7 @@ private slots:
         });
         view->ButtonPrintClick();
         QVERIFY(ReadWholeFile(pdf).startsWith("%PDF"));
-        // The rows are laid out in printer dots; at screen resolution (96 dpi) the value column
-        // 1340 dots in would lie off the page.
+        // The printer's own resolution, not the screen's 96 dpi: the text is drawn in its dots.
         QVERIFY2(resolution >= 300, qPrintable(QString::number(resolution)));
         QVERIFY(FDialogs->Messages().isEmpty());
     }

@@ -23,10 +23,11 @@
 struct TShownDialog {
     enum class TKind { Message, Error, Question, OpenFile, SaveFile, Print, Modal, Document };
     TKind Kind;
-    QString Text;               // message or question text, dialog title, window title or document path
-    QString Detail;             // the proposed file name of a save dialog
-    QString Filter = {};        // the file filter of an open or save dialog
-    QString DefaultSuffix = {}; // the default extension of a save dialog
+    QString Text;                 // message or question text, dialog title, window title or document path
+    QString Detail;               // the proposed file name of a save dialog
+    QString Filter = {};          // the file filter of an open or save dialog
+    QString DefaultSuffix = {};   // the default extension of a save dialog
+    bool FolderMustExist = false; // a save dialog's must-exist option
 };
 
 class TScriptedDialogs final : public TDialogs {
@@ -54,11 +55,21 @@ public:
         Shown.back().Filter = options.Filter;
         return Pop(OpenFileAnswers, QString());
     }
+    // Each answer is a name the operator gives; one the dialog refuses (a missing folder) is
+    // recorded as an error box with the refusal, and the next answer is taken, as the operator
+    // would choose again. When no answer is left the dialog is cancelled.
     QString AskSaveFileName(QWidget*, const TSaveDialogOptions& options) override {
         Record(TShownDialog::TKind::SaveFile, options.Title, options.ProposedName);
         Shown.back().Filter = options.Filter;
         Shown.back().DefaultSuffix = options.DefaultSuffix;
-        return Pop(SaveFileAnswers, QString());
+        Shown.back().FolderMustExist = options.FolderMustExist;
+        for (;;) {
+            const QString answer = Pop(SaveFileAnswers, QString());
+            if (answer.isEmpty()) return answer;
+            const QString refusal = SaveDialogRefusal(answer, options);
+            if (refusal.isEmpty()) return answer;
+            Record(TShownDialog::TKind::Error, refusal);
+        }
     }
     bool AskPrint(QWidget*, QPrinter& printer) override {
         Record(TShownDialog::TKind::Print, QString());
