@@ -71,6 +71,7 @@ void FillResult(TCalculationResult& result, bool asComputed) {
     result.CPPF = E.CPPF;
     result.WATCHAR = Facade.Loaded.WATCHAR;
     result.CARBSYSORDER = Facade.Loaded.CARBSYSORDER;
+    Facade.LastResult = {true, result, E.KW, E.K1, E.K2, E.FM, E.FCA, E.FCO3, E.KACT[kSlotCalcite]};
 }
 
 void LoadBlendComponent(const TWaterDataset& dataset) {
@@ -97,12 +98,16 @@ void LoadBlendComponent(const TWaterDataset& dataset) {
     E.BMU[N] = E.MU;
 }
 
-void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
-                       double& conductivity, double& ionicStrength, double& co3Acidity) {
+namespace {
+void Characterise(TWaterDataset& dataset, double& precipitationPotential, double& tds, double& conductivity,
+                  double& ionicStrength, double& co3Acidity, TWaterIndices* indices) {
     auto& E = Engine;
     ResetEngine();
     LoadDataset(dataset);
     const double potential = PrecipitationPotential(E.PH, E.ALK, E.CA, E.ACI);
+    // The indices from the same load, while the water state is in engine units.
+    TWaterIndices waterIndices;
+    if (indices) waterIndices = IndicesOfLoadedWater(potential);
     // The data set's acidity is the HCO3-referenced one, (ACI - ALK) / 2; writing the CO3-referenced
     // ACI into it would make a water entered by its acidity describe another water.
     const double hco3Acidity = (E.ACI - E.ALK) / 2 * Units::kAcidity;
@@ -133,6 +138,19 @@ void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, d
     dataset.SetSodium(E.NA);
     dataset.SetChloride(E.CL);
     dataset.SetSulphate(E.SO4);
+    if (indices) *indices = waterIndices;
+}
+} // namespace
+
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity) {
+    Characterise(dataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity, nullptr);
+}
+
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity,
+                       TWaterIndices& indices) {
+    Characterise(dataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity, &indices);
 }
 
 double PressureCO2OfResult(const TCalculationResult& water) {

@@ -188,6 +188,7 @@ const TOperationRow kOperationRows[] = {
      }},
     {"TemperatureChange", [](const TWaterDataset& d) { RunTemperatureChange(d, 60); }},
     {"ConcentrationChange", [](const TWaterDataset& d) { RunConcentrationChange(d, 50); }},
+    {"WaterIndices", [](const TWaterDataset& d) { WaterIndicesOfDataset(d); }},
 };
 
 class EveryOperation : public EngineTest, public ::testing::WithParamInterface<TOperationRow> {};
