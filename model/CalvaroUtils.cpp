@@ -482,6 +482,171 @@ void ApplyFields(T& object, const Slots& slots, const TDocument& document, std::
 }
 
 // ---------------------------------------------------------------------------------------------
+// Reading: the common path
+//
+// The files the program writes, and nearly every file a person edits by hand, are one object of
+// plain keys with numbers in "fields". Such a text is read here in one pass over its characters,
+// with no allocation and no copy of a key or a number. Whatever this reader is not sure of (an
+// escape, a character outside ASCII, a nested value, a number given as a string, a key it does
+// not know, a value the full reader would refuse, a repeated "type" or "fields") makes it give
+// up, and the text is read again by the full reader above, which alone decides every refusal and
+// its message. So a text this reader accepts is one that the full reader reads to the same values.
+
+bool IsJsonBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+class TPlainDatasetReader {
+public:
+    explicit TPlainDatasetReader(std::string_view text) : FAt(text.data()), FEnd(text.data() + text.size()) {}
+
+    // True when the text was a plain data set and `dataset` has its values; otherwise `dataset`
+    // may hold some of them and the text is to be read by the full reader.
+    bool Read(TWaterDataset& dataset) {
+        bool hasId = false, hasType = false, hasFields = false;
+        std::string_view type;
+        if (!Take('{')) return false;
+        if (!Take('}')) {
+            do {
+                std::string_view key;
+                if (!PlainString(key) || !Take(':')) return false;
+                if (key == "fields") {
+                    if (hasFields || !Fields(dataset)) return false;
+                    hasFields = true;
+                } else if (key == "type") {
+                    if (hasType || !PlainString(type)) return false;
+                    hasType = true;
+                } else {
+                    std::string_view ignored;
+                    bool integral = false;
+                    if (!PlainString(ignored) && !Number(ignored, integral)) return false;
+                    hasId = hasId || key == "id";
+                }
+            } while (Take(','));
+            if (!Take('}')) return false;
+        }
+        SkipBlanks();
+        return FAt == FEnd && hasId && hasFields && hasType && type == "CalvaroModel.TWaterDataset";
+    }
+
+private:
+    void SkipBlanks() {
+        while (FAt != FEnd && IsJsonBlank(*FAt))
+            ++FAt;
+    }
+
+    bool Take(char c) {
+        SkipBlanks();
+        if (FAt == FEnd || *FAt != c) return false;
+        ++FAt;
+        return true;
+    }
+
+    // A string of printable ASCII characters without an escape; its content.
+    bool PlainString(std::string_view& content) {
+        if (!Take('"')) return false;
+        const char* start = FAt;
+        for (; FAt != FEnd; ++FAt) {
+            const auto c = static_cast<unsigned char>(*FAt);
+            if (c == '"') {
+                content = std::string_view(start, static_cast<std::size_t>(FAt - start));
+                ++FAt;
+                return true;
+            }
+            if (c == '\\' || c < 0x20 || c >= 0x80) return false;
+        }
+        return false;
+    }
+
+    bool Digits() {
+        if (FAt == FEnd || !IsDigit(*FAt)) return false;
+        while (FAt != FEnd && IsDigit(*FAt))
+            ++FAt;
+        return true;
+    }
+
+    // A JSON number: its text, and whether it has neither fraction nor exponent.
+    bool Number(std::string_view& text, bool& integral) {
+        SkipBlanks();
+        const char* start = FAt;
+        if (FAt != FEnd && *FAt == '-') ++FAt;
+        if (FAt != FEnd && *FAt == '0')
+            ++FAt; // a leading zero stands alone; "07" ends the number after it, and the text is refused
+        else if (!Digits())
+            return false;
+        integral = true;
+        if (FAt != FEnd && *FAt == '.') {
+            ++FAt;
+            integral = false;
+            if (!Digits()) return false;
+        }
+        if (FAt != FEnd && (*FAt == 'e' || *FAt == 'E')) {
+            ++FAt;
+            integral = false;
+            if (FAt != FEnd && (*FAt == '+' || *FAt == '-')) ++FAt;
+            if (!Digits()) return false;
+        }
+        text = std::string_view(start, static_cast<std::size_t>(FAt - start));
+        return true;
+    }
+
+    // The field's value as the full reader takes it: a number without fraction or exponent is a
+    // 64-bit integer (up to 18 digits always fit), converted to the real, or checked against the
+    // 32-bit range of an integer field; any other number is a real, read by from_chars as
+    // ParseReal does and refused when it is beyond the doubles.
+    static bool FieldValue(const TFieldSlot<TWaterDataset>& slot, std::string_view text, bool integral,
+                           double& value) {
+        const char* end = text.data() + text.size();
+        if (integral) {
+            if (text.size() - (text.front() == '-' ? 1 : 0) > 18) return false;
+            std::int64_t integer = 0;
+            std::from_chars(text.data(), end, integer);
+            if (slot.IsInteger && (integer < std::numeric_limits<std::int32_t>::min() ||
+                                   integer > std::numeric_limits<std::int32_t>::max()))
+                return false;
+            value = static_cast<double>(integer);
+            return true;
+        }
+        if (slot.IsInteger) return false;
+        const auto result = std::from_chars(text.data(), end, value);
+        return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+    }
+
+    // The pairs of "fields", applied in file order. The writer's order is tried first, so each
+    // key of a written file is found with one comparison.
+    bool Fields(TWaterDataset& dataset) {
+        const auto& slots = DatasetFieldSlots();
+        std::size_t expected = 0;
+        if (!Take('{')) return false;
+        if (Take('}')) return true;
+        do {
+            std::string_view key, text;
+            bool integral = false;
+            if (!PlainString(key) || !Take(':')) return false;
+            const TFieldSlot<TWaterDataset>* slot = nullptr;
+            if (expected < slots.size() && EqualsIgnoringAsciiCase(slots[expected].Name, key)) {
+                slot = &slots[expected];
+            } else {
+                for (const auto& candidate : slots)
+                    if (EqualsIgnoringAsciiCase(candidate.Name, key)) {
+                        slot = &candidate;
+                        break;
+                    }
+                if (!slot) return false;
+            }
+            expected = static_cast<std::size_t>(slot - slots.data()) + 1;
+            double value = 0;
+            if (!Number(text, integral) || !FieldValue(*slot, text, integral, value)) return false;
+            slot->Set(dataset, value);
+        } while (Take(','));
+        return Take('}');
+    }
+
+    const char* FAt;
+    const char* FEnd;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Decoding the bytes of a file
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -860,6 +1025,9 @@ std::string DatasetToJson(const TWaterDataset& dataset) {
 }
 
 std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
+    auto plain = std::make_unique<TWaterDataset>();
+    if (TPlainDatasetReader(text).Read(*plain)) return plain;
+
     TDocument document;
     if (!CollectDocument(text, document) || !document.TopIsObject)
         throw TDatasetFormatError("The input value is not a valid Object");
@@ -907,6 +1075,10 @@ std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
     return DatasetFromJson(DatasetToJson(dataset));
 }
 
-std::string DecodeTextFileBytes(const std::string& bytes) { return DecodeFileText(bytes); }
+std::string DecodeTextFileBytes(const std::string& bytes) {
+    return DecodeFileText(bytes);
+}
 
-std::string Latin1TextToUtf8(std::string_view bytes) { return Latin1ToUtf8(bytes); }
+std::string Latin1TextToUtf8(std::string_view bytes) {
+    return Latin1ToUtf8(bytes);
+}
