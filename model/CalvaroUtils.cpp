@@ -703,8 +703,7 @@ std::string Latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string DecodeFileText(const std::string& bytes) {
-    const std::string_view view(bytes);
+std::string DecodeFileText(std::string_view view) {
     if (view.substr(0, 3) == "\xEF\xBB\xBF") return std::string(view.substr(3));
     if (view.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(view.substr(2), false);
     if (view.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(view.substr(2), true);
@@ -759,38 +758,50 @@ private:
 
 // A data set file is a few hundred bytes; anything that is not a regular file of at most 1 MiB is
 // refused before a byte of it is read (a device such as /dev/zero never ends, a FIFO blocks until
-// a writer comes). The kind and size are checked on the path, then again on what was opened,
-// because the name may have been replaced in between.
-std::string ReadWholeFile(const std::string& path) {
+// a writer comes). The kind and size are checked on what was opened, so that a name replaced
+// between a look and the opening cannot slip through. O_NONBLOCK: opening a FIFO does not wait
+// for a writer. A path that cannot be opened is looked at before the refusal, so that a socket
+// (which no open reaches) or a file too large to read is named as what it is.
+//
+// The bytes go into `buffer`, which a caller keeps from file to file, so that reading a batch of
+// files allocates once; the view returned points into it.
+std::string_view ReadWholeFile(const std::string& path, std::vector<char>& buffer) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) ThrowFileError("Cannot open file", path, errno);
-    if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
-        RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
-    // O_NONBLOCK: should a FIFO take the file's place after the look, opening it does not wait.
     TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
+    if (file.Get() < 0) {
+        const int error = errno;
+        if (::stat(path.c_str(), &info) == 0) {
+            if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
+            if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
+                RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
+        }
+        ThrowFileError("Cannot open file", path, error);
+    }
     if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
     if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
         RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
 
-    // One byte beyond the limit tells a file that grew while it was read.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    // One byte beyond the limit tells a file that grew while it was read. A file that gave all
+    // the bytes its size promised is read to its end; one that gave none (the files of /proc
+    // say 0 bytes and hold more) or fewer is read until the system says there is no more.
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::size_t capacity = size + 1;
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) {
-            if (bytes.size() > kMaxDatasetFileBytes) RefuseOversizedFile(path, used);
-            bytes.resize(std::min<std::size_t>(2 * bytes.size() + 4096, kMaxDatasetFileBytes + 1));
+        if (used == capacity) {
+            if (capacity > kMaxDatasetFileBytes) RefuseOversizedFile(path, used);
+            capacity = std::min<std::size_t>(2 * capacity + 4096, kMaxDatasetFileBytes + 1);
         }
-        const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
+        if (buffer.size() < capacity) buffer.resize(capacity);
+        const ssize_t count = ::read(file.Get(), buffer.data() + used, capacity - used);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) ThrowFileError("Cannot read file", path, errno);
         if (count == 0) break;
         used += static_cast<std::size_t>(count);
+        if (used == size) break;
     }
-    bytes.resize(used);
-    return bytes;
+    return {buffer.data(), used};
 }
 
 // 0 or the errno of the first failing write.
@@ -1024,10 +1035,10 @@ std::string DatasetToJson(const TWaterDataset& dataset) {
     return text;
 }
 
-std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
-    auto plain = std::make_unique<TWaterDataset>();
-    if (TPlainDatasetReader(text).Read(*plain)) return plain;
+namespace {
 
+// The full reader: any JSON text, every refusal with its message.
+std::unique_ptr<TWaterDataset> ReadDatasetDocument(const std::string& text) {
     TDocument document;
     if (!CollectDocument(text, document) || !document.TopIsObject)
         throw TDatasetFormatError("The input value is not a valid Object");
@@ -1054,6 +1065,14 @@ std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
     throw TDatasetFormatError("Internal: Cannot instantiate type " + Excerpt(type));
 }
 
+} // namespace
+
+std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
+    auto plain = std::make_unique<TWaterDataset>();
+    if (TPlainDatasetReader(text).Read(*plain)) return plain;
+    return ReadDatasetDocument(text);
+}
+
 void ReplaceFileContent(const std::string& path, std::string_view bytes, TTemporaryFile temporary) {
     if (path.empty()) ThrowFileError("Cannot create file", path, ENOENT);
     // A link is followed, so the file it names gets the new content and the link stays.
@@ -1066,9 +1085,22 @@ void SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path) {
 }
 
 std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
-    const std::string text = DecodeFileText(ReadWholeFile(path));
+    // Kept by each thread from file to file: a batch of files is read into one allocation. It
+    // grows to the largest file read, at most kMaxDatasetFileBytes and a little.
+    thread_local std::vector<char> buffer;
+    const std::string_view bytes = ReadWholeFile(path, buffer);
+    // A file in ASCII, with or without a UTF-8 byte-order mark, is its own text: the plain reader
+    // takes it where it lies. 8-bit and UTF-16 text is decoded first.
+    const bool utf16 = bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+    if (!utf16) {
+        const std::string_view text = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+        if (text.empty()) return nullptr;
+        auto dataset = std::make_unique<TWaterDataset>();
+        if (TPlainDatasetReader(text).Read(*dataset)) return dataset;
+    }
+    const std::string text = DecodeFileText(bytes);
     if (text.empty()) return nullptr;
-    return DatasetFromJson(text);
+    return utf16 ? DatasetFromJson(text) : ReadDatasetDocument(text);
 }
 
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
