@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -182,7 +183,9 @@ using TJson =
 
 class TDocumentCollector final : public nlohmann::json_sax<TJson> {
 public:
-    explicit TDocumentCollector(TDocument& document) : FDocument(document) {}
+    // The parser, made after the collector, reads the C locale's decimal point at the same moment.
+    explicit TDocumentCollector(TDocument& document)
+        : FDocument(document), FDecimalPoint(LocaleDecimalPoint()) {}
 
     bool null() override { return Value({TValueKind::Null, "null", 0, 0}); }
     bool boolean(bool val) override { return Value({TValueKind::Boolean, val ? "true" : "false", 0, 0}); }
@@ -192,8 +195,13 @@ public:
     bool number_unsigned(number_unsigned_t val) override {
         return Value({TValueKind::Unsigned, std::to_string(val), 0, val});
     }
+    // nlohmann puts the C locale's decimal point into the number's text in place of the file's
+    // "." (so that strtold reads it); the desktop program runs in the user's locale, where that
+    // may be ",". The file's own text comes back here.
     bool number_float(number_float_t, const string_t& text) override {
-        return Value({TValueKind::Float, text, 0, 0});
+        TJsonValue value{TValueKind::Float, text, 0, 0};
+        if (FDecimalPoint != '.') std::replace(value.Text.begin(), value.Text.end(), FDecimalPoint, '.');
+        return Value(std::move(value));
     }
     bool string(string_t& val) override { return Value({TValueKind::String, val, 0, 0}); }
     bool binary(binary_t&) override { return false; } // never produced by the JSON grammar
@@ -241,7 +249,13 @@ private:
         return true;
     }
 
+    static char LocaleDecimalPoint() {
+        const std::lconv* conventions = std::localeconv();
+        return conventions->decimal_point == nullptr ? '.' : *conventions->decimal_point; // as nlohmann
+    }
+
     TDocument& FDocument;
+    char FDecimalPoint;
     int FDepth = 0;
     bool FInFields = false;
     std::string FTopKey;

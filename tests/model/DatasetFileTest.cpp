@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <csignal>
 #include <cstdint>
@@ -752,6 +753,34 @@ TEST_F(DatasetFiles, Utf16SurrogatePairsDecodeAndBrokenUnitsAreRefused) {
     EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
     WriteBytes(path, Utf16(WithFields(""), true) + "}");
     EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
+}
+
+// The desktop program runs in the user's locale, and there the decimal point may be ",". Before,
+// the full reader then refused every file with a fraction ("'7,5' is not a valid floating point
+// value" for the file's 7.5), because the JSON parser puts the locale's point into the number's
+// text. A German locale is compiled into a temporary folder for the test (localedef).
+TEST_F(DatasetFiles, NumbersReadTheSameInALocaleWithADecimalComma) {
+    const std::string command = "localedef -i de_DE -f UTF-8 " + PathOf("de_DE.UTF-8") + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "no localedef or no de_DE locale source";
+    ::setenv("LOCPATH", FFolder.c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "the de_DE locale did not load";
+    ASSERT_EQ(*std::localeconv()->decimal_point, ',');
+    const std::string plain = WithFields(R"("IPH":7.5,"IT":1.25e1,"INA":-0.5)");
+    for (const std::string& text : {plain, ThroughTheFullReader(plain)}) {
+        SCOPED_TRACE(text);
+        const auto dataset = DatasetFromJson(text);
+        EXPECT_EQ(dataset->Ph(), 7.5);
+        EXPECT_EQ(dataset->Temperature(), 12.5);
+        EXPECT_EQ(dataset->Sodium(), -0.5);
+    }
+    // A comma in the file is still no decimal separator, whatever the locale.
+    try {
+        DatasetFromJson(WithFields(R"("IPH":"7,5")"));
+        ADD_FAILURE() << "read 7,5";
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), "'7,5' is not a valid floating point value");
+    }
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 // ---------------------------------------------------------------------------------------------
