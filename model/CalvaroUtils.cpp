@@ -622,8 +622,51 @@ private:
             return true;
         }
         if (slot.IsInteger) return false;
+        if (ShortDecimal(text, value)) return true;
         const auto result = std::from_chars(text.data(), end, value);
         return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+    }
+
+    // A decimal of at most 15 significant digits times a power of ten from -22 to 22 (what the
+    // writer and the laboratories write): both are exact doubles, so one multiplication or
+    // division rounds to the nearest double, the value from_chars gives. False for anything else.
+    static bool ShortDecimal(std::string_view text, double& value) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        std::size_t i = 0;
+        const bool negative = text[i] == '-';
+        if (negative) ++i;
+        std::uint64_t mantissa = 0;
+        int digits = 0, exponent = 0;
+        bool fraction = false;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '.') {
+                fraction = true;
+                continue;
+            }
+            if (!IsDigit(c)) break;
+            if (fraction) --exponent;
+            if (mantissa == 0 && c == '0') continue; // a leading zero is no significant digit
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (i < text.size()) { // the exponent: the number's grammar is already checked
+            ++i;
+            const bool down = text[i] == '-';
+            if (text[i] == '-' || text[i] == '+') ++i;
+            if (text.size() - i > 3) return false;
+            int power = 0;
+            for (; i < text.size(); ++i)
+                power = power * 10 + (text[i] - '0');
+            exponent += down ? -power : power;
+        }
+        if (exponent < -22 || exponent > 22) return false;
+        const double magnitude = exponent < 0 ? static_cast<double>(mantissa) / kPowers[-exponent]
+                                              : static_cast<double>(mantissa) * kPowers[exponent];
+        value = negative ? -magnitude : magnitude;
+        return true;
     }
 
     // The pairs of "fields", applied in file order. The writer's order is tried first, so each
@@ -638,7 +681,8 @@ private:
             bool integral = false;
             if (!PlainString(key) || !Take(':')) return false;
             const TFieldSlot<TWaterDataset>* slot = nullptr;
-            if (expected < slots.size() && EqualsIgnoringAsciiCase(slots[expected].Name, key)) {
+            if (expected < slots.size() &&
+                (slots[expected].Name == key || EqualsIgnoringAsciiCase(slots[expected].Name, key))) {
                 slot = &slots[expected];
             } else {
                 for (const auto& candidate : slots)

@@ -18,6 +18,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -448,6 +449,38 @@ TEST(DatasetJson, PlainTextsReadAsTheFullReaderReadsThem) {
         const std::string full = ThroughTheFullReader(text);
         ASSERT_FALSE(full.empty());
         EXPECT_EQ(ReadingOutcome(text), ReadingOutcome(full));
+    }
+}
+
+// Reals of every shape the reader may take a short way: 1 to 18 digits, the point anywhere or
+// nowhere, exponents near and beyond the range of exact powers of ten, signs and zeros.
+TEST(DatasetJson, RealsOfEveryShapeReadAsTheFullReaderReadsThem) {
+    std::mt19937 random(7);
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int i = 0; i < 20000; ++i) {
+        std::string digits;
+        const int count = pick(1, 18);
+        for (int d = 0; d < count; ++d)
+            digits += static_cast<char>('0' + (pick(0, 3) == 0 ? 0 : pick(0, 9)));
+        if (digits.size() > 1 && digits.front() == '0') digits.front() = static_cast<char>('1' + pick(0, 8));
+        std::string number = pick(0, 3) == 0 ? "-" : "";
+        const int point = pick(0, count);
+        if (point == 0)
+            number += "0." + digits;
+        else if (point < count)
+            number += digits.substr(0, static_cast<std::size_t>(point)) + "." +
+                      digits.substr(static_cast<std::size_t>(point));
+        else
+            number += digits;
+        if (pick(0, 1) == 0 || point == count)
+            number += std::string(pick(0, 1) ? "e" : "E") +
+                      (pick(0, 2) == 0 ? "-"
+                       : pick(0, 1)    ? "+"
+                                       : "") +
+                      std::to_string(pick(0, 30));
+        SCOPED_TRACE(number);
+        const std::string text = WithFields("\"IPH\":" + number);
+        ASSERT_EQ(ReadingOutcome(text), ReadingOutcome(ThroughTheFullReader(text)));
     }
 }
 
