@@ -13,7 +13,7 @@ namespace {
 // The dilute bench water is moderately hard (calcium 100, magnesium 30 mg/l as CaCO3). This one has
 // enough magnesium that magnesium hydroxide saturates before the lowest lime calcium.
 TWaterDataset MagnesiumRichWater() {
-    TWaterDataset d = DiluteBenchWater();
+    TWaterDataset d = DiluteWater();
     d.SetMagnesium(1000);
     d.SetAlkalinity(300);
     return d;
@@ -21,7 +21,7 @@ TWaterDataset MagnesiumRichWater() {
 
 void BM_GetSofteningCaLimits(benchmark::State& state) {
     const bool magnesiumRich = state.range(0) == 1;
-    const TWaterDataset water = magnesiumRich ? MagnesiumRichWater() : DiluteBenchWater();
+    const TWaterDataset water = magnesiumRich ? MagnesiumRichWater() : DiluteWater();
     state.SetLabel(magnesiumRich ? "magnesium hydroxide first" : "bicarbonate equals hydroxide");
     double CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV;
     for (auto _ : state) {
@@ -32,7 +32,7 @@ void BM_GetSofteningCaLimits(benchmark::State& state) {
 BENCHMARK(BM_GetSofteningCaLimits)->Arg(0)->Arg(1);
 
 void BM_RunSofteningCaLime(benchmark::State& state) {
-    const TWaterDataset water = DiluteBenchWater();
+    const TWaterDataset water = DiluteWater();
     double CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV;
     GetSofteningCaLimits(water, CAMIN, ALKMIN, ACIMIN, HMIN, LIMEINV);
     double dosage = 0;
@@ -45,7 +45,7 @@ void BM_RunSofteningCaLime(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningCaLime);
 
 void BM_RunSofteningCaSodaAsh(benchmark::State& state) {
-    const TWaterDataset water = DiluteBenchWater();
+    const TWaterDataset water = DiluteWater();
     double dosage = 0;
     std::string units, type;
     for (auto _ : state) {
@@ -56,7 +56,7 @@ void BM_RunSofteningCaSodaAsh(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningCaSodaAsh);
 
 void BM_RunSofteningMg(benchmark::State& state) {
-    const TWaterDataset water = DiluteBenchWater();
+    const TWaterDataset water = DiluteWater();
     double dosage = 0;
     std::string units, type;
     for (auto _ : state) {
@@ -67,7 +67,7 @@ void BM_RunSofteningMg(benchmark::State& state) {
 BENCHMARK(BM_RunSofteningMg);
 
 void BM_RunSofteningCaMg(benchmark::State& state) {
-    const TWaterDataset water = DiluteBenchWater();
+    const TWaterDataset water = DiluteWater();
     double lime = 0, ash = 0;
     for (auto _ : state) {
         auto result = RunSofteningCaMg(water, lime, ash, 60, 15);

@@ -42,7 +42,7 @@ void BM_RunStabilisation(benchmark::State& state) {
 BENCHMARK(BM_RunStabilisation)->ArgsProduct({{0, 1}, {0, 1, 2, 3, 4}});
 
 void BM_RunCaCarbonateDeficiency(benchmark::State& state) {
-    TWaterDataset water = DiluteBenchWater();
+    TWaterDataset water = DiluteWater();
     water.SetCalcium(20);
     water.SetAlkalinity(state.range(0) == 0 ? 100 : 30); // calcium- or carbonate-deficient
     state.SetLabel(state.range(0) == 0 ? "calcium-deficient" : "carbonate-deficient");

@@ -23,8 +23,10 @@ TBlendToPhCalcForm::TBlendToPhCalcForm(QWidget* owner) : TCalcForm(owner) {
 
     QGroupBox* inputs = createInputGroup(QString());
     inputs->setFlat(true);
-    TxtInput = createNumberInput(inputs, QStringLiteral("Blend to specifed pH"), QString(),
-                                 QStringLiteral("Enter a pH between 1 and 14"), QStringLiteral("TxtInput"));
+    TxtInput = createNumberInput(
+        inputs, QStringLiteral("Blend to specifed pH"), QString(),
+        QStringLiteral("Enter a pH between %1 and %2").arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
+        QStringLiteral("TxtInput"));
     NameCaptionOf(TxtInput, QStringLiteral("Label31"));
 
     QGroupBox* frame =

@@ -32,7 +32,8 @@ TCO2EquilibriumCalcForm::TCO2EquilibriumCalcForm(QWidget* owner, const QString& 
     QGroupBox* group = createInputGroup(inputTitle);
     TxtPartialPressure = createNumberInput(
         group, QStringLiteral("Partial pressure of C02 :"), QStringLiteral("atm"),
-        QStringLiteral("Enter the partial pressure of C02 in the air between 0.00005 and 1 atm."),
+        QStringLiteral("Enter the partial pressure of C02 in the air between %1 and %2 atm.")
+            .arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
         QStringLiteral("TxtPartialPressure"));
 
     createResultLine(QStringLiteral("LabelDescriptor"))->setText(QStringLiteral("CO2 addition/removal"));

@@ -1,5 +1,6 @@
 #include "CalculationBaseForm.h"
 
+#include "CommandGuard.h"
 #include "Dialogs.h"
 #include "EngineFacade.h"
 #include "GuardedTabWidget.h"
@@ -32,7 +33,6 @@ const QString kCannotViewResults =
     QStringLiteral("Cannot view the results before all the values are correct.");
 const QString kCalculationError = QStringLiteral("Error while running the calculation: ");
 const QString kNoResult = QStringLiteral("Warning: No calculation result created!");
-const QString kResultNotSet = QStringLiteral("Bug: The result object was not set!");
 const QString kUpdateQuestion = QStringLiteral(
     "Would you like to update the active data set with the obtained values for further processing?");
 // Dynamic properties of the number boxes: the status bar prompt and the caption errors name.
@@ -40,6 +40,14 @@ constexpr const char* kPromptProperty = "calcPrompt";
 constexpr const char* kCaptionProperty = "calcCaption";
 
 constexpr int kStatusPanelWidth = 350;
+
+// A window that has calculated without storing its result is a fault of that window's code, not
+// something the operator can act on: a debug build stops here; a release build goes on without the
+// result (nothing is written back, exported or printed, and the window stays open).
+bool ResultIsSet(const TCalculationResult* result) {
+    Q_ASSERT_X(result, "TCalcForm", "the calculation succeeded without storing its result (SetCalcResult)");
+    return result != nullptr;
+}
 constexpr QSize kMinimumWindowSize(400, 350);
 
 // Half away from zero at `decimals` decimals (at most 7): 7.456 -> 7.46, -1.237 -> -1.24. The value
@@ -140,9 +148,9 @@ void TCalcForm::createButtons() {
     FButtonCancel = makeButton(QStringLiteral("Close"), QStringLiteral("ButtonCancel"));
     FButtonExport->hide();
     FButtonPrint->hide();
-    connect(FButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
-    connect(FButtonExport, &QPushButton::clicked, this, [this] { ButtonExportClick(); });
-    connect(FButtonPrint, &QPushButton::clicked, this, [this] { ButtonPrintClick(); });
+    connect(FButtonCancel, &QPushButton::clicked, this, Guarded(this, [this] { ButtonCancelClick(); }));
+    connect(FButtonExport, &QPushButton::clicked, this, Guarded(this, [this] { ButtonExportClick(); }));
+    connect(FButtonPrint, &QPushButton::clicked, this, Guarded(this, [this] { ButtonPrintClick(); }));
 }
 
 void TCalcForm::createStatusBar() {
@@ -184,7 +192,7 @@ QLineEdit* TCalcForm::createNumberInput(QGroupBox* group, const QString& caption
     SetInputPrompt(box, prompt);
     box->installEventFilter(this);
     FPromptedInputs.append(box);
-    connect(box, &QLineEdit::textChanged, this, [this] { OnChangeValidate(); });
+    connect(box, &QLineEdit::textChanged, this, Guarded(this, [this] { OnChangeValidate(); }));
     return box;
 }
 
@@ -335,10 +343,7 @@ void TCalcForm::ShowResults(const TCalculationResult* result) {
 }
 
 void TCalcForm::ApplyResultToDataset(const TCalculationResult* result) {
-    if (!result || !FDataset) {
-        Dialogs().ShowMessage(this, kResultNotSet);
-        return;
-    }
+    if (!ResultIsSet(result) || !FDataset) return;
     const auto value = [](double v) { return RoundHalfAwayFromZero(v, kValueDecimals); };
     // The engine's acidity is referenced to CO3; the data set's acidity is referenced to HCO3,
     // which is what the engine reads back when the carbonate system is given by acidity. Total
@@ -419,20 +424,13 @@ void TCalcForm::ButtonOkClick() {
         Dialogs().ShowMessage(this, kCalculationError + StdToQ(error.what()));
         return;
     }
-    if (!calculated) return;
-    if (!FCalcResult) {
-        Dialogs().ShowMessage(this, kResultNotSet);
-        return;
-    }
+    if (!calculated || !ResultIsSet(FCalcResult.get())) return;
     ApplyAndAccept();
 }
 
 void TCalcForm::ButtonExportClick() {
     // Export and Print are only shown with the results page, where a result is always set.
-    if (!FCalcResult) {
-        Dialogs().ShowMessage(this, kResultNotSet);
-        return;
-    }
+    if (!ResultIsSet(FCalcResult.get())) return;
     try {
         ExportResults(this, [this](TCsvWriter& writer) { WriteResults(writer); });
     } catch (const std::exception& error) {
@@ -441,10 +439,7 @@ void TCalcForm::ButtonExportClick() {
 }
 
 void TCalcForm::ButtonPrintClick() {
-    if (!FCalcResult) {
-        Dialogs().ShowMessage(this, kResultNotSet);
-        return;
-    }
+    if (!ResultIsSet(FCalcResult.get())) return;
     try {
         PrintResults(this, windowTitle(), [this](TCsvWriter& writer) { WriteResults(writer); });
     } catch (const std::exception& error) {

@@ -6,6 +6,7 @@
 #include "CaCarbDeficiencyCalc.h"
 #include "CalculationRegistry.h"
 #include "ConcentrationChangeCalc.h"
+#include "DosingCurveCalc.h"
 #include "PhAdjustmentCalc.h"
 #include "SofteningCaCalculation.h"
 #include "SofteningCaMgCalculation.h"
@@ -28,17 +29,19 @@ template <typename TForm> TCalcFormFactory FormFactory() {
 } // namespace
 
 void RegisterCalculationWindows() {
-    // Each calculation window adds its RegisterCalculationForm(index, factory) line here.
-    RegisterCalculationForm(2, FormFactory<TStabilizationCalcForm>());
-    RegisterCalculationForm(4, FormFactory<TAirEquibCalcForm>());
-    RegisterCalculationForm(5, FormFactory<TTempChangeCalcForm>());
-    RegisterCalculationForm(6, FormFactory<TConcentrationChangeCalcForm>());
-    RegisterCalculationForm(7, FormFactory<TPhAdjustmentCalcForm>());
-    RegisterCalculationForm(8, FormFactory<TUndergroundWaterCalcForm>());
-    RegisterCalculationForm(9, FormFactory<TCaCarbDeficiencyCalcForm>());
-    RegisterCalculationForm(11, FormFactory<TSofteningCaCalc>());
-    RegisterCalculationForm(12, FormFactory<TSofteningMgCalc>());
-    RegisterCalculationForm(13, FormFactory<TSofteningCaMgCalc>());
-    RegisterCalculationForm(31, FormFactory<TBlendToPhCalcForm>());
-    RegisterCalculationForm(32, FormFactory<TBlendMultipleCalcForm>());
+    // One window for every index of the calculation table (CalculationRegistry.h).
+    using namespace CalculationIndex;
+    RegisterCalculationForm(kStabilisation, FormFactory<TStabilizationCalcForm>());
+    RegisterCalculationForm(kAirEquilibrium, FormFactory<TAirEquibCalcForm>());
+    RegisterCalculationForm(kTemperatureChange, FormFactory<TTempChangeCalcForm>());
+    RegisterCalculationForm(kConcentrationChange, FormFactory<TConcentrationChangeCalcForm>());
+    RegisterCalculationForm(kPhAdjustment, FormFactory<TPhAdjustmentCalcForm>());
+    RegisterCalculationForm(kUndergroundWater, FormFactory<TUndergroundWaterCalcForm>());
+    RegisterCalculationForm(kDeficientWater, FormFactory<TCaCarbDeficiencyCalcForm>());
+    RegisterCalculationForm(kSofteningCa, FormFactory<TSofteningCaCalc>());
+    RegisterCalculationForm(kSofteningMg, FormFactory<TSofteningMgCalc>());
+    RegisterCalculationForm(kSofteningCaMg, FormFactory<TSofteningCaMgCalc>());
+    RegisterCalculationForm(kDosingCurve, FormFactory<TDosingCurveCalcForm>());
+    RegisterCalculationForm(kBlendToPh, FormFactory<TBlendToPhCalcForm>());
+    RegisterCalculationForm(kBlendMultiple, FormFactory<TBlendMultipleCalcForm>());
 }

@@ -16,7 +16,8 @@ TConcentrationChangeCalcForm::TConcentrationChangeCalcForm(QWidget* owner) : TCa
     setWindowTitle(QStringLiteral("Concentration change calculation"));
     QGroupBox* group = createInputGroup(QStringLiteral("Concentration change input"));
     TxtInput = createNumberInput(group, QStringLiteral("Percentage of evaporation"), QStringLiteral("%"),
-                                 QStringLiteral("Enter the percentage of evaporation between 0 and 95%."),
+                                 QStringLiteral("Enter the percentage of evaporation between %1 and %2%.")
+                                     .arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
                                  QStringLiteral("TxtInput"));
 }
 

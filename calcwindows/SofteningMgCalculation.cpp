@@ -26,7 +26,9 @@ TSofteningMgCalc::TSofteningMgCalc(QWidget* owner) : TDosageCalcForm(owner, TNot
 
 bool TSofteningMgCalc::ValidateInputs() {
     SetInputPrompt(TxtInput, MagnesiumSofteningPrompt(Dataset()));
-    if (!Dataset()) return CheckControlRange(TxtInput, 1, std::numeric_limits<double>::quiet_NaN());
+    if (!Dataset())
+        return CheckControlRange(TxtInput, CalculationRanges::SofteningMg(TWaterDataset()).Min,
+                                 std::numeric_limits<double>::quiet_NaN());
     const TInputRange range = CalculationRanges::SofteningMg(*Dataset());
     return CheckControlRange(TxtInput, range.Min, range.Max);
 }

@@ -17,7 +17,8 @@ TTempChangeCalcForm::TTempChangeCalcForm(QWidget* owner) : TCalcForm(owner) {
     QGroupBox* group = createInputGroup(QStringLiteral("Temperature change input"));
     TxtTemperature =
         createNumberInput(group, QStringLiteral("Final temperature :"), QStringLiteral("degrees C"),
-                          QStringLiteral("Enter the temperature between 5 and 90 degrees Celsius."),
+                          QStringLiteral("Enter the temperature between %1 and %2 degrees Celsius.")
+                              .arg(FormatBound(kRange.Min), FormatBound(kRange.Max)),
                           QStringLiteral("TxtTemperature"));
 }
 

@@ -5,7 +5,6 @@
 #include "CommandTable.h"
 #include "EngineFacade.h"
 
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,41 +12,24 @@ namespace {
 
 const std::string kPh = "--ph";
 
-// Every file of a blend, each checked as its editor would check it; a refusal or a loader error
-// names the file it comes from.
-std::vector<std::unique_ptr<TWaterDataset>> LoadBlendWaters(const std::vector<std::string>& paths) {
-    std::vector<std::unique_ptr<TWaterDataset>> waters;
-    for (const std::string& path : paths) {
-        try {
-            waters.push_back(LoadCheckedDataset(path));
-        } catch (const std::exception& e) {
-            throw TRefusal(path + ": " + e.what());
-        }
-    }
-    return waters;
-}
-
-void RunBlend(const TCommandCall& call, TRecordWriter& writer) {
-    const auto waters = LoadBlendWaters(call.Paths);
+void RunBlend(TCommandCall& call, TRecordWriter& writer) {
+    const std::vector<const TWaterDataset*> waters = call.Waters();
     std::vector<double> fractions;
-    std::vector<const TWaterDataset*> list;
-    for (const auto& water : waters) {
+    for (const TWaterDataset* water : waters)
         fractions.push_back(water->Fraction());
-        list.push_back(water.get());
-    }
     if (!CalculationRanges::BlendFractionsComplete(fractions))
         throw TRefusal(CalculationRanges::kBlendFractionsMessage);
-    const TResultPtr result = RunBlendMultiple(list);
-    WriteResult(writer, *result);
+    const TResultPtr result = RunBlendMultiple(waters);
+    WriteResult(call, writer, *result);
 }
 
-void RunBlendPh(const TCommandCall& call, TRecordWriter& writer) {
-    const auto waters = LoadBlendWaters(call.Paths);
+void RunBlendPh(TCommandCall& call, TRecordWriter& writer) {
+    const std::vector<const TWaterDataset*> waters = call.Waters();
     const double targetPh = call.Options.Number(kPh);
     RequireInRange(kPh, targetPh, CalculationRanges::BlendTargetPh);
     double percentA = 0, percentB = 0;
     const TResultPtr result = RunBlendToPh(*waters[0], *waters[1], percentA, percentB, targetPh);
-    WriteResult(writer, *result);
+    WriteResult(call, writer, *result);
     writer.Real("PercentWaterA", percentA);
     writer.Real("PercentWaterB", percentB);
 }
@@ -66,7 +48,7 @@ void RegisterBlendingCommands(TCommandTable& table) {
 
     TCommand blendPh;
     blendPh.Name = "blend-ph";
-    blendPh.Options = {{kPh, "X", {}, true}};
+    blendPh.Options = {NumberOption(kPh)};
     blendPh.Description = "the fractions of two waters whose blend has the pH X";
     blendPh.PerFile = false;
     blendPh.MinFiles = 2;

@@ -3,8 +3,12 @@
 #include "CommandTable.h"
 #include "RecordWriter.h"
 
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <exception>
 #include <optional>
 
@@ -19,19 +23,27 @@ private:
     std::string FMessage;
 };
 
+const std::string kFormat = "--format";
+
 struct TInvocation {
     const TCommand* Command = nullptr;
+    bool Help = false;
     TOutputFormat Format = TOutputFormat::Json;
     TOptionValues Options;
     std::vector<std::string> Paths;
 };
 
 // A number written with "." (never the locale's separator): the whole text must be the number.
-std::optional<double> ParseNumber(const std::string& text) {
+// A number beyond the doubles (1e400, or 1e-400, which would silently become 0) is out of range.
+double ParseNumber(const std::string& option, const std::string& text, bool& isNumber) {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto [ptr, ec] = std::from_chars(text.data(), end, value, std::chars_format::general);
-    if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+    isNumber = ptr == end && !text.empty();
+    if (isNumber && ec == std::errc::result_out_of_range)
+        throw TUsageError(option + " " + text +
+                          " is out of the range of numbers: 0, or a magnitude from 4.9e-324 to 1.8e308.");
+    isNumber = isNumber && ec == std::errc() && std::isfinite(value);
     return value;
 }
 
@@ -39,7 +51,9 @@ double ParseOptionValue(const TOptionSpec& option, const std::string& text) {
     for (std::size_t i = 0; i < option.Choices.size(); ++i)
         if (option.Choices[i] == text) return static_cast<double>(i);
     if (option.Choices.empty() || option.NumberAccepted) {
-        if (const auto number = ParseNumber(text)) return *number;
+        bool isNumber = false;
+        const double number = ParseNumber(option.Name, text, isNumber);
+        if (isNumber) return number;
     }
     std::string expected = option.Choices.empty() ? "a number written with \".\"" : "one of";
     for (std::size_t i = 0; i < option.Choices.size(); ++i)
@@ -49,145 +63,236 @@ double ParseOptionValue(const TOptionSpec& option, const std::string& text) {
     throw TUsageError(option.Name + " expects " + expected + ", not \"" + text + "\".");
 }
 
-const TOptionSpec* FindOption(const TCommand& command, const std::string& name) {
-    for (const auto& option : command.Options)
-        if (option.Name == name) return &option;
-    return nullptr;
+// The one value of an option given once; a repeated option is refused (which of two values was
+// meant cannot be told).
+std::optional<std::string> SingleValue(const CLI::Option& option, const std::string& name) {
+    const auto& results = option.results();
+    if (results.empty()) return std::nullopt;
+    if (results.size() > 1) throw TUsageError("Option " + name + " is given more than once.");
+    return results.front();
 }
 
-TInvocation ParseArguments(const std::vector<std::string>& arguments) {
-    if (arguments.empty()) throw TUsageError("No command given.");
-    TInvocation call;
-    call.Command = CalcCommands().Find(arguments[0]);
-    if (call.Command == nullptr) throw TUsageError("Unknown command \"" + arguments[0] + "\".");
+// The parser of one command, built from its declaration: every option takes one value (all of
+// them collected, so that a repetition can be refused), the files are the positional arguments,
+// "--" ends the options. Unknown options are kept aside to be named in the refusal.
+struct TCommandParser {
+    CLI::App App;
+    CLI::Option* Format = nullptr;
+    std::vector<CLI::Option*> Options; // in the order of the declaration
+    std::vector<std::string> Files;
 
-    bool optionsEnded = false;
-    for (std::size_t i = 1; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (optionsEnded || argument.size() < 2 || argument.compare(0, 2, "--") != 0) {
-            call.Paths.push_back(argument);
-            continue;
-        }
-        if (argument == "--") {
-            optionsEnded = true;
-            continue;
-        }
-        // --name value, or --name=value
-        std::string name = argument, value;
-        bool hasValue = false;
-        if (const auto equals = argument.find('='); equals != std::string::npos) {
-            name = argument.substr(0, equals);
-            value = argument.substr(equals + 1);
-            hasValue = true;
-        }
-        const bool isFormat = name == "--format";
-        const TOptionSpec* option = isFormat ? nullptr : FindOption(*call.Command, name);
-        if (!isFormat && option == nullptr)
-            throw TUsageError("Unknown option \"" + name + "\" for " + call.Command->Name + ".");
-        if (!hasValue) {
-            if (i + 1 >= arguments.size()) throw TUsageError("Option " + name + " needs a value.");
-            value = arguments[++i];
-        }
-        if (isFormat) {
-            if (value == "json")
-                call.Format = TOutputFormat::Json;
-            else if (value == "csv")
-                call.Format = TOutputFormat::Csv;
-            else
-                throw TUsageError("--format expects json or csv, not \"" + value + "\".");
-        } else {
-            call.Options.Set(name, ParseOptionValue(*option, value));
-        }
+    explicit TCommandParser(const TCommand& command) : App(command.Description, command.Name) {
+        App.allow_extras();
+        App.set_help_flag("-h,--help");
+        const auto addOption = [&](const std::string& name) {
+            CLI::Option* option = App.add_option(name);
+            option->expected(1);
+            option->multi_option_policy(CLI::MultiOptionPolicy::TakeAll);
+            return option;
+        };
+        Format = addOption(kFormat);
+        for (const auto& option : command.Options)
+            Options.push_back(addOption(option.Name));
+        App.add_option("files", Files);
     }
 
-    for (const auto& option : call.Command->Options)
+    void Parse(const std::vector<std::string>& arguments) {
+        // CLI11 takes the arguments last first.
+        std::vector<std::string> reversed(arguments.rbegin(), arguments.rend() - 1);
+        App.parse(reversed);
+    }
+};
+
+// The option an ArgumentMismatch is about: CLI11 starts its message with the option's name.
+std::string OptionOfMismatch(const CLI::ArgumentMismatch& mismatch, const TCommand& command) {
+    std::vector<std::string> names = {kFormat};
+    for (const auto& option : command.Options)
+        names.push_back(option.Name);
+    const char* message = mismatch.what();
+    for (const auto& name : names)
+        if (std::strncmp(message, name.c_str(), name.size()) == 0 && message[name.size()] == ':') return name;
+    return "";
+}
+
+TInvocation ParseArguments(const std::vector<std::string>& arguments, const TCommandTable& commands) {
+    if (arguments.empty()) throw TUsageError("No command given.");
+    TInvocation call;
+    call.Command = commands.Find(arguments[0]);
+    if (call.Command == nullptr) throw TUsageError("Unknown command \"" + arguments[0] + "\".");
+    const TCommand& command = *call.Command;
+
+    TCommandParser parser(command);
+    try {
+        parser.Parse(arguments);
+    } catch (const CLI::CallForHelp&) {
+        call.Help = true;
+        return call;
+    } catch (const CLI::ArgumentMismatch& e) {
+        // An option at the end, without its value.
+        const std::string name = OptionOfMismatch(e, command);
+        throw TUsageError(name.empty() ? std::string(e.what()) : "Option " + name + " needs a value.");
+    } catch (const CLI::ParseError& e) {
+        throw TUsageError(e.what());
+    }
+
+    for (std::string extra : parser.App.remaining()) {
+        if (extra == "--") continue; // the end of the options
+        extra = extra.substr(0, extra.find('='));
+        throw TUsageError("Unknown option \"" + extra + "\" for " + command.Name + ".");
+    }
+
+    if (const auto format = SingleValue(*parser.Format, kFormat)) {
+        if (*format == "json")
+            call.Format = TOutputFormat::Json;
+        else if (*format == "csv")
+            call.Format = TOutputFormat::Csv;
+        else
+            throw TUsageError("--format expects json or csv, not \"" + *format + "\".");
+    }
+    for (std::size_t i = 0; i < command.Options.size(); ++i) {
+        const TOptionSpec& option = command.Options[i];
+        if (const auto value = SingleValue(*parser.Options[i], option.Name))
+            call.Options.Set(option.Name, ParseOptionValue(option, *value));
+        else if (option.Default)
+            call.Options.Set(option.Name, *option.Default);
+    }
+    for (const auto& option : command.Options)
         if (!call.Options.Has(option.Name))
-            throw TUsageError(call.Command->Name + " needs " + option.Name + " " + option.Placeholder + ".");
+            throw TUsageError(command.Name + " needs " + option.Name + " " + option.Placeholder + ".");
+
+    call.Paths = std::move(parser.Files);
     const int files = static_cast<int>(call.Paths.size());
-    if (call.Command->PerFile) {
-        if (files < 1) throw TUsageError(call.Command->Name + " needs at least one file.");
-    } else if (files < call.Command->MinFiles || files > call.Command->MaxFiles) {
+    if (command.PerFile) {
+        if (files < 1) throw TUsageError(command.Name + " needs at least one file.");
+    } else if (files < command.MinFiles || files > command.MaxFiles) {
         const std::string wanted =
-            call.Command->MinFiles == call.Command->MaxFiles
-                ? "exactly " + std::to_string(call.Command->MinFiles)
-                : std::to_string(call.Command->MinFiles) + " to " + std::to_string(call.Command->MaxFiles);
-        throw TUsageError(call.Command->Name + " needs " + wanted + " files, not " + std::to_string(files) +
-                          ".");
+            command.MinFiles == command.MaxFiles
+                ? "exactly " + std::to_string(command.MinFiles)
+                : std::to_string(command.MinFiles) + " to " + std::to_string(command.MaxFiles);
+        throw TUsageError(command.Name + " needs " + wanted + " files, not " + std::to_string(files) + ".");
     }
     return call;
 }
 
-void WriteInputs(TRecordWriter& writer, const TCommand& command, const std::vector<std::string>& paths) {
-    if (command.PerFile)
-        writer.Text("input", paths.front());
-    else
-        writer.Texts("inputs", paths);
-}
+// Writes the outputs, one record each (or several, for a command that writes a record per point).
+class TOutputRun {
+public:
+    TOutputRun(const TInvocation& invocation, TRecordWriter& writer,
+               const std::vector<TRecordTrailer>& trailers)
+        : FCommand(*invocation.Command), FOptions(invocation.Options), FWriter(writer), FTrailers(trailers) {}
 
-// One output; returns false when it was refused or failed.
-bool RunOne(const TCommand& command, const std::vector<std::string>& paths, const TOptionValues& options,
-            TRecordWriter& writer) {
-    writer.BeginRecord();
-    WriteInputs(writer, command, paths);
-    std::string failure;
-    try {
-        command.Run(TCommandCall{paths, options}, writer);
-        writer.EndRecord();
-        return true;
-    } catch (const std::exception& e) {
-        failure = e.what();
+    // One output; returns false when it was refused or failed.
+    bool Run(const std::vector<std::string>& paths) {
+        TCommandCall call(paths, FOptions, [&](TCommandCall& c) {
+            EndRecord(c);
+            BeginRecord(paths);
+        });
+        BeginRecord(paths);
+        std::string failure;
+        try {
+            FCommand.Run(call, FWriter);
+            EndRecord(call);
+            return true;
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        FWriter.AbortRecord();
+        BeginRecord(paths);
+        FWriter.Text("error", failure);
+        FWriter.EndRecord();
+        return false;
     }
-    writer.AbortRecord();
-    writer.BeginRecord();
-    WriteInputs(writer, command, paths);
-    writer.Text("error", failure);
-    writer.EndRecord();
-    return false;
+
+private:
+    void BeginRecord(const std::vector<std::string>& paths) {
+        FWriter.BeginRecord();
+        if (FCommand.PerFile)
+            FWriter.Text("input", paths.front());
+        else
+            FWriter.Texts("inputs", paths);
+    }
+    void EndRecord(TCommandCall& call) {
+        if (!call.Subject().Empty())
+            for (const TRecordTrailer trailer : FTrailers)
+                trailer(FWriter, call.Subject());
+        call.ClearSubject();
+        FWriter.EndRecord();
+    }
+
+    const TCommand& FCommand;
+    const TOptionValues& FOptions;
+    TRecordWriter& FWriter;
+    const std::vector<TRecordTrailer>& FTrailers;
+};
+
+void Pad(std::string& line, std::size_t width) {
+    if (line.size() < width) line.resize(width, ' ');
 }
 
 } // namespace
 
 std::string CalcUsage() {
+    return CalcUsage(CalcCommands());
+}
+
+std::string CalcUsage(const TCommandTable& commands) {
     std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n\nCommands:\n";
-    for (const auto& command : CalcCommands().Commands()) {
+    for (const auto& command : commands.Commands()) {
         std::string line = "  " + command.Name;
-        for (const auto& option : command.Options)
-            line += " " + option.Name + " " + option.Placeholder;
-        if (line.size() < 52) line.resize(52, ' ');
+        for (const auto& option : command.Options) {
+            const std::string text = option.Name + " " + option.Placeholder;
+            line += " " + (option.Default ? "[" + text + "]" : text);
+        }
+        Pad(line, 52);
         usage += line + " " + command.Description + "\n";
     }
     usage += "\nOptions of every command:\n"
              "  --format json|csv   json (default): one object per line; csv: a header row, then one row "
-             "per output\n\n"
+             "per output\n"
+             "  --                  what follows is a file, even when it begins with \"-\"\n"
+             "  --help, -h          this text\n\n"
              "Numbers are written with \".\". Exit status: 0 all outputs computed, 1 an input refused or "
-             "failed,\n2 usage error.\n";
+             "failed,\n2 usage error, 3 the output could not be written (full disk, closed output).\n";
     return usage;
 }
 
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) {
-        out << CalcUsage();
-        return kExitSuccess;
-    }
+    return RunCalvaroCalc(arguments, out, err, CalcCommands(), RecordTrailers());
+}
+
+int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers) {
+    const auto printUsage = [&] {
+        out << CalcUsage(commands) << std::flush;
+        return out ? kExitSuccess : kExitOutputFailed;
+    };
+    if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return printUsage();
     TInvocation call;
     try {
-        call = ParseArguments(arguments);
+        call = ParseArguments(arguments, commands);
     } catch (const TUsageError& e) {
-        err << "calvaro-calc: " << e.what() << "\n\n" << CalcUsage();
+        err << "calvaro-calc: " << e.what() << "\n\n" << CalcUsage(commands);
         return kExitUsage;
     }
+    if (call.Help) return printUsage();
 
     const auto writer = MakeRecordWriter(call.Format, out);
+    TOutputRun run(call, *writer, trailers);
     bool allSucceeded = true;
     if (call.Command->PerFile) {
         std::vector<std::string> one(1);
         for (const auto& path : call.Paths) {
             one.front() = path;
-            allSucceeded = RunOne(*call.Command, one, call.Options, *writer) && allSucceeded;
+            allSucceeded = run.Run(one) && allSucceeded;
+            if (writer->WriteError() != 0) break; // the output is lost: computing more is of no use
         }
     } else {
-        allSucceeded = RunOne(*call.Command, call.Paths, call.Options, *writer);
+        allSucceeded = run.Run(call.Paths);
     }
     writer->Finish();
+    if (const int error = writer->WriteError(); error != 0) {
+        err << "calvaro-calc: the output could not be written: " << std::strerror(error) << ".\n";
+        return kExitOutputFailed;
+    }
     return allSucceeded ? kExitSuccess : kExitInputFailed;
 }

@@ -3,10 +3,16 @@
 //
 //   calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]
 //
+// The command is looked up in the table of declarations (CommandTable.h); its options and files
+// are parsed by a CLI11 parser built from that declaration.
+//
 // Exit status: 0 when every output succeeded, 1 when an input was refused or its calculation
 // failed (its output is then {"input": ..., "error": ...} and the other inputs still run), 2 for a
-// usage error (unknown command or option, missing or malformed value, wrong number of files), with
-// the usage text on the error stream.
+// usage error (unknown command or option, missing, repeated or malformed value, wrong number of
+// files), with the usage text on the error stream, 3 when the output could not be written (a full
+// disk, a closed output), with a message on the error stream; no further input is then computed.
+
+#include "RecordTrailers.h"
 
 #include <ostream>
 #include <string>
@@ -15,9 +21,14 @@
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitInputFailed = 1;
 inline constexpr int kExitUsage = 2;
+inline constexpr int kExitOutputFailed = 3;
 
 // `arguments` without the program name.
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
+// The same with other commands and record trailers than CalcCommands() and RecordTrailers().
+int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers);
 
-// The usage text.
+// The usage text of the commands (CalcCommands() by default).
 std::string CalcUsage();
+std::string CalcUsage(const TCommandTable& commands);

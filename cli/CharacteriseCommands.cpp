@@ -6,15 +6,16 @@
 
 namespace {
 
-void RunCharacterise(const TCommandCall& call, TRecordWriter& writer) {
-    auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunCharacterise(TCommandCall& call, TRecordWriter& writer) {
+    TWaterDataset& dataset = call.Water();
     double potential = 0, tds = 0, conductivity = 0, ionicStrength = 0, co3Acidity = 0;
-    CharacteriseWater(*dataset, potential, tds, conductivity, ionicStrength, co3Acidity);
+    CharacteriseWater(dataset, potential, tds, conductivity, ionicStrength, co3Acidity);
     writer.Real("PrecipitationPotential", potential);
     writer.Real("TDS", tds);
     writer.Real("Conductivity", conductivity);
     writer.Real("IonicStrength", ionicStrength);
-    WriteDataset(writer, *dataset);
+    WriteDataset(writer, dataset);
+    call.Describe(dataset);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "CommandSupport.h"
 
 #include "CalvaroUtils.h"
+#include "CommandTable.h"
 #include "Validation.h"
 
 #include <cmath>
@@ -48,7 +49,8 @@ int RequireChoice(const std::string& option, double value, int count) {
     return static_cast<int>(value);
 }
 
-void WriteResult(TRecordWriter& w, const TCalculationResult& r) {
+void WriteResult(TCommandCall& call, TRecordWriter& w, const TCalculationResult& r) {
+    call.Describe(r);
     w.BeginObject("result");
     w.Real("ALKF", r.ALKF);
     w.Real("ACIF", r.ACIF);
@@ -68,9 +70,9 @@ void WriteResult(TRecordWriter& w, const TCalculationResult& r) {
     w.EndObject();
 }
 
-void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
+void WriteDosage(TCommandCall& call, TRecordWriter& writer, const TCalculationResult& result, double dosage,
                  const std::string& units, const std::string& type) {
-    WriteResult(writer, result);
+    WriteResult(call, writer, result);
     writer.Real("DosageRequired", dosage);
     writer.Text("DosageUnits", units);
     writer.Text("DosageType", type);

@@ -6,6 +6,8 @@
 #include "CalvaroModel.h"
 #include "RecordWriter.h"
 
+class TCommandCall;
+
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -29,10 +31,11 @@ void RequireInRange(const std::string& option, double value, const TInputRange& 
 // Refuses a list position that is not a whole number 0..count-1.
 int RequireChoice(const std::string& option, double value, int count);
 
-// "result": the thirteen reals and the two indices under their field names.
-void WriteResult(TRecordWriter& writer, const TCalculationResult& result);
+// "result": the thirteen reals and the two indices under their field names; the record then
+// describes this treated water.
+void WriteResult(TCommandCall& call, TRecordWriter& writer, const TCalculationResult& result);
 // The result, then the dosage as the dosing windows name it: DosageRequired, DosageUnits, DosageType.
-void WriteDosage(TRecordWriter& writer, const TCalculationResult& result, double dosage,
+void WriteDosage(TCommandCall& call, TRecordWriter& writer, const TCalculationResult& result, double dosage,
                  const std::string& units, const std::string& type);
 // "dataset": the 18 fields under their file keys.
 void WriteDataset(TRecordWriter& writer, const TWaterDataset& dataset);

@@ -1,5 +1,40 @@
 #include "CommandTable.h"
 
+#include "CommandSupport.h"
+
+TCommandCall::TCommandCall(const std::vector<std::string>& paths, const TOptionValues& options,
+                           std::function<void(TCommandCall&)> nextRecord)
+    : Paths(paths), Options(options), FNextRecord(std::move(nextRecord)) {}
+
+TWaterDataset& TCommandCall::Water() {
+    if (FWaters.empty()) FWaters.push_back(LoadCheckedDataset(Paths.front()));
+    return *FWaters.front();
+}
+
+std::vector<const TWaterDataset*> TCommandCall::Waters() {
+    if (FWaters.empty()) {
+        for (const std::string& path : Paths) {
+            try {
+                FWaters.push_back(LoadCheckedDataset(path));
+            } catch (const std::exception& e) {
+                throw TRefusal(path + ": " + e.what());
+            }
+        }
+    }
+    std::vector<const TWaterDataset*> waters;
+    for (const auto& water : FWaters)
+        waters.push_back(water.get());
+    return waters;
+}
+
+void TCommandCall::Describe(const TWaterDataset& water) {
+    FSubject.Water = &water;
+}
+
+void TCommandCall::Describe(const TCalculationResult& treated) {
+    FSubject.Treated = treated;
+}
+
 const TCommand* TCommandTable::Find(std::string_view name) const {
     for (const auto& command : FCommands)
         if (command.Name == name) return &command;

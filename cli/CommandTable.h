@@ -1,15 +1,24 @@
 #pragma once
-// The commands of calvaro-calc.
+// The commands of calvaro-calc, as declarations.
+//
+// A command is a TCommand: its name, its options (TOptionSpec: name, placeholder, the names it
+// accepts, whether it may be left out), how many files it takes, a line for the usage text and
+// the function that computes one output. The runner builds the command's CLI11 parser from the
+// declaration, so a new command is one more TCommand added to the table; nothing else in the
+// runner changes.
 //
 // Each command group lives in its own file <Group>Commands.cpp and defines
 // Register<Group>Commands(TCommandTable&), which adds its commands. The groups are listed once, in
 // cli/CMakeLists.txt (CALVARO_CLI_COMMAND_GROUPS); the build generates the call of every group's
 // registration, so adding a group touches no other group's file.
 
+#include "CalvaroModel.h"
 #include "RecordWriter.h"
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,7 +32,24 @@ struct TOptionSpec {
     // the command, as a value out of range.
     std::vector<std::string> Choices;
     bool NumberAccepted = true;
+    // An option with a default may be left out (shown as [--points N] in the usage text); one
+    // without must be given.
+    std::optional<double> Default;
 };
+
+// A number: --ph X.
+inline TOptionSpec NumberOption(std::string name, std::string placeholder = "X") {
+    return {std::move(name), std::move(placeholder), {}, true, std::nullopt};
+}
+// A number that may be left out for its default: [--points N].
+inline TOptionSpec NumberOption(std::string name, std::string placeholder, double defaultValue) {
+    return {std::move(name), std::move(placeholder), {}, true, defaultValue};
+}
+// One name of a list, or (when numberAccepted) its position: --chemical C.
+inline TOptionSpec ChoiceOption(std::string name, std::string placeholder, std::vector<std::string> choices,
+                                bool numberAccepted) {
+    return {std::move(name), std::move(placeholder), std::move(choices), numberAccepted, std::nullopt};
+}
 
 // The option values of one run, parsed: numbers as given, a name as its position in the list.
 class TOptionValues {
@@ -36,16 +62,51 @@ private:
     std::map<std::string, double> FValues;
 };
 
-// One output: the files it is computed from (one for most commands, several for blends).
-struct TCommandCall {
+// What a record says about a water: the objects that close every record with a water are
+// computed from it (see RecordTrailers in CalcRunner.cpp).
+struct TRecordSubject {
+    const TWaterDataset* Water = nullptr;      // characterise: the water after its characterisation
+    std::optional<TCalculationResult> Treated; // a run operation: the treated water
+    bool Empty() const { return Water == nullptr && !Treated; }
+};
+
+// One output being computed: the files it is computed from (one for most commands, several for
+// blends), the options, and the record under way. The waters come through Water() and Waters(),
+// so that where they come from (data set files, later rows of a table) is the runner's business.
+class TCommandCall {
+public:
+    TCommandCall(const std::vector<std::string>& paths, const TOptionValues& options,
+                 std::function<void(TCommandCall&)> nextRecord);
+
     const std::vector<std::string>& Paths;
     const TOptionValues& Options;
+
+    // The one water of a per-file command, loaded and checked as the data set editor would
+    // check it; it lives as long as the call. Throws TRefusal (or the loader's error).
+    TWaterDataset& Water();
+    // Every water of a blend, each checked; a refusal names the file it comes from.
+    std::vector<const TWaterDataset*> Waters();
+
+    // The record describes this water (characterised) or this treated water.
+    void Describe(const TWaterDataset& water);
+    void Describe(const TCalculationResult& treated);
+    const TRecordSubject& Subject() const { return FSubject; }
+    void ClearSubject() { FSubject = TRecordSubject(); }
+
+    // Closes the record written so far (with its subject's objects) and begins the next record of
+    // the same input, for a command that writes several records per input (a curve's points).
+    void NextRecord() { FNextRecord(*this); }
+
+private:
+    std::function<void(TCommandCall&)> FNextRecord;
+    std::vector<std::unique_ptr<TWaterDataset>> FWaters;
+    TRecordSubject FSubject;
 };
 
 struct TCommand {
     std::string Name;
-    std::vector<TOptionSpec> Options; // all required
-    std::string Description;          // one line for the usage text
+    std::vector<TOptionSpec> Options;
+    std::string Description; // one line for the usage text
     // Files: a command with PerFile computes one output per file (at least one file); otherwise
     // one output from MinFiles..MaxFiles files.
     bool PerFile = true;
@@ -53,7 +114,7 @@ struct TCommand {
     int MaxFiles = 1;
     // Computes one output and writes its fields after "input" (or "inputs"). Throws with an
     // operator's message when the input is refused or the calculation fails.
-    std::function<void(const TCommandCall&, TRecordWriter&)> Run;
+    std::function<void(TCommandCall&, TRecordWriter&)> Run;
 };
 
 class TCommandTable {

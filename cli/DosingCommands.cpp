@@ -39,8 +39,8 @@ private:
     std::string FRefusal;
 };
 
-void RunPh(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunPh(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double pH = call.Options.Number(kPh);
     int chemical = 0;
     TChecks checks;
@@ -49,14 +49,14 @@ void RunPh(const TCommandCall& call, TRecordWriter& writer) {
     checks.Finish();
     double dosage = 0;
     std::string units, type, note1, note2;
-    const TResultPtr result = RunPhAdjustment(*dataset, chemical, pH, dosage, units, type, note1, note2);
-    WriteDosage(writer, *result, dosage, units, type);
+    const TResultPtr result = RunPhAdjustment(dataset, chemical, pH, dosage, units, type, note1, note2);
+    WriteDosage(call, writer, *result, dosage, units, type);
     writer.Text("Note1", note1);
     writer.Text("Note2", note2);
 }
 
-void RunStabilise(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunStabilise(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double potential = call.Options.Number(kPotential);
     int chemical = 0;
     TChecks checks;
@@ -66,20 +66,20 @@ void RunStabilise(const TCommandCall& call, TRecordWriter& writer) {
     double dosage = 0;
     std::string units, type, note1, note2;
     const TResultPtr result =
-        RunStabilisation(*dataset, chemical, potential, dosage, units, type, note1, note2);
-    WriteDosage(writer, *result, dosage, units, type);
+        RunStabilisation(dataset, chemical, potential, dosage, units, type, note1, note2);
+    WriteDosage(call, writer, *result, dosage, units, type);
     writer.Text("Note1", note1);
     writer.Text("Note2", note2);
 }
 
-void RunDeficient(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunDeficient(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double calcium = call.Options.Number(kCalcium);
     RequireInRange(kCalcium, calcium, CalculationRanges::DeficientCalcium);
     double dosage = 0;
     std::string units, type;
-    const TResultPtr result = RunCaCarbonateDeficiency(*dataset, type, units, dosage, calcium);
-    WriteDosage(writer, *result, dosage, units, type);
+    const TResultPtr result = RunCaCarbonateDeficiency(dataset, type, units, dosage, calcium);
+    WriteDosage(call, writer, *result, dosage, units, type);
 }
 
 } // namespace
@@ -87,21 +87,21 @@ void RunDeficient(const TCommandCall& call, TRecordWriter& writer) {
 void RegisterDosingCommands(TCommandTable& table) {
     TCommand ph;
     ph.Name = "ph-adjustment";
-    ph.Options = {{kChemical, "C", kPhChemicals, true}, {kPh, "X", {}, true}};
+    ph.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kPh)};
     ph.Description = "the dose of a chemical (0..5 or its name) that brings the water to pH X";
     ph.Run = RunPh;
     table.Add(std::move(ph));
 
     TCommand stabilise;
     stabilise.Name = "stabilisation";
-    stabilise.Options = {{kChemical, "C", kStabilisingChemicals, true}, {kPotential, "X", {}, true}};
+    stabilise.Options = {ChoiceOption(kChemical, "C", kStabilisingChemicals, true), NumberOption(kPotential)};
     stabilise.Description = "the dose of a chemical (0..4) for a precipitation potential (mg/l as CaCO3)";
     stabilise.Run = RunStabilise;
     table.Add(std::move(stabilise));
 
     TCommand deficient;
     deficient.Name = "deficient";
-    deficient.Options = {{kCalcium, "X", {}, true}};
+    deficient.Options = {NumberOption(kCalcium)};
     deficient.Description = "lime for a calcium- or carbonate-deficient water to a calcium (mg/l as CaCO3)";
     deficient.Run = RunDeficient;
     table.Add(std::move(deficient));

@@ -1,5 +1,6 @@
 #include "RecordWriter.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -17,43 +18,103 @@ void AppendInteger(std::string& text, int value) {
 }
 
 bool NeedsEscape(char c) {
-    return c == '"' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+    // Control characters, the two JSON specials, and every byte of a multi-byte sequence (which
+    // must be checked for valid UTF-8).
+    const auto u = static_cast<unsigned char>(c);
+    return c == '"' || c == '\\' || u < 0x20 || u >= 0x80;
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0 when its first bytes
+// are no character (a stray continuation byte, an overlong form, a surrogate, beyond U+10FFFF or
+// cut short). `bad` is then the length of its maximal ill-formed subpart, which becomes one
+// U+FFFD, as Unicode recommends.
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t& bad) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the second byte's range
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;  // no overlong forms
+        if (lead == 0xED) high = 0x9F; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;  // no overlong forms
+        if (lead == 0xF4) high = 0x8F; // nothing beyond U+10FFFF
+    } else {
+        bad = 1;
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const unsigned char lo = i == 1 ? low : 0x80, hi = i == 1 ? high : 0xBF;
+        if (i >= text.size() || byte(i) < lo || byte(i) > hi) {
+            bad = i;
+            return 0;
+        }
+    }
+    return length;
+}
+
+constexpr std::string_view kReplacementCharacter = "\xEF\xBF\xBD"; // U+FFFD
+
+// Appends `text` with every byte sequence that is not UTF-8 replaced by U+FFFD (a file name is
+// bytes, and may come from a Latin-1 folder); calls `ascii` for each ASCII byte.
+template <class Ascii> void AppendUtf8(std::string& out, std::string_view text, Ascii ascii) {
+    for (std::size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ascii(out, text[i]);
+            ++i;
+            continue;
+        }
+        std::size_t bad = 0;
+        if (const std::size_t length = Utf8SequenceLength(text.substr(i), bad)) {
+            out.append(text.data() + i, length);
+            i += length;
+        } else {
+            out += kReplacementCharacter;
+            i += bad;
+        }
+    }
+}
+
+void AppendJsonCharacter(std::string& text, char c) {
+    switch (c) {
+    case '"':
+        text += "\\\"";
+        break;
+    case '\\':
+        text += "\\\\";
+        break;
+    case '\n':
+        text += "\\n";
+        break;
+    case '\r':
+        text += "\\r";
+        break;
+    case '\t':
+        text += "\\t";
+        break;
+    default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            text += escape;
+        } else {
+            text += c;
+        }
+    }
 }
 
 void AppendJsonString(std::string& text, std::string_view value) {
     text += '"';
-    // Keys, numbers' neighbours and most paths need no escape: copy them whole.
+    // Keys, numbers' neighbours and most paths are plain ASCII: copy them whole.
     std::size_t plain = 0;
     while (plain < value.size() && !NeedsEscape(value[plain]))
         ++plain;
     text.append(value.data(), plain);
-    for (const char c : value.substr(plain)) {
-        switch (c) {
-        case '"':
-            text += "\\\"";
-            break;
-        case '\\':
-            text += "\\\\";
-            break;
-        case '\n':
-            text += "\\n";
-            break;
-        case '\r':
-            text += "\\r";
-            break;
-        case '\t':
-            text += "\\t";
-            break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-                text += escape;
-            } else {
-                text += c;
-            }
-        }
-    }
+    if (plain < value.size()) AppendUtf8(text, value.substr(plain), AppendJsonCharacter);
     text += '"';
 }
 
@@ -112,8 +173,7 @@ private:
         FText += ':';
     }
     void Flush() {
-        FOut.write(FText.data(), static_cast<std::streamsize>(FText.size()));
-        FOut.flush();
+        WriteOut(FOut, FText);
         FText.clear();
         FRecordStart = 0;
     }
@@ -185,8 +245,7 @@ public:
             }
             text += '\n';
         }
-        FOut.write(text.data(), static_cast<std::streamsize>(text.size()));
-        FOut.flush();
+        WriteOut(FOut, text);
         FRows.clear();
     }
 
@@ -199,11 +258,15 @@ private:
             if (key == kErrorKey) return true;
         return false;
     }
-    // Quoted when it holds a separator, a quote, a line end, or spaces at either end.
-    static std::string Quoted(std::string_view value) {
+    // Quoted when it holds a separator, a quote, a line end, or spaces at either end; bytes that
+    // are not UTF-8 become U+FFFD, as in JSON.
+    static std::string Quoted(std::string_view text) {
+        std::string valid;
+        AppendUtf8(valid, text, [](std::string& out, char c) { out += c; });
+        const std::string_view value = valid;
         const bool needsQuotes = value.find_first_of(",\"\r\n") != std::string_view::npos ||
                                  (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-        if (!needsQuotes) return std::string(value);
+        if (!needsQuotes) return valid;
         std::string quoted = "\"";
         for (const char c : value) {
             if (c == '"') quoted += '"';
@@ -228,10 +291,7 @@ void AppendReal(std::string& text, double value) {
     // Whole numbers (most data set fields) print as %.17g prints them, without the cost of the
     // general conversion.
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
-        if (value == 0 && std::signbit(value)) {
-            text += "-0";
-            return;
-        }
+        // A zero prints as 0, whatever its sign (a difference of equal values can be -0).
         const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
         text.append(digits, end);
         return;
@@ -245,11 +305,20 @@ std::string ShortReal(double value) {
     // the shortest general form for very large or very small values.
     char digits[400];
     const double magnitude = std::fabs(value);
-    const bool fixed = value == 0 || (magnitude >= 1e-6 && magnitude < 1e15);
+    if (value == 0) return "0"; // never "-0"
+    const bool fixed = magnitude >= 1e-6 && magnitude < 1e15;
     const auto end = fixed
                          ? std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr
                          : std::to_chars(digits, digits + sizeof digits, value).ptr;
     return std::string(digits, end);
+}
+
+void TRecordWriter::WriteOut(std::ostream& out, std::string_view text) {
+    if (FWriteError != 0) return; // what follows a lost piece is not written either
+    errno = 0;
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) FWriteError = errno != 0 ? errno : EIO;
 }
 
 std::unique_ptr<TRecordWriter> MakeRecordWriter(TOutputFormat format, std::ostream& out) {

@@ -38,9 +38,9 @@ TLimits Limits(const TWaterDataset& dataset) {
     return l;
 }
 
-void RunLimits(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
-    const TLimits l = Limits(*dataset);
+void RunLimits(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
+    const TLimits l = Limits(dataset);
     writer.Real("CAMIN", l.CAMIN);
     writer.Real("ALKMIN", l.ALKMIN);
     writer.Real("ACIMIN", l.ACIMIN);
@@ -50,40 +50,40 @@ void RunLimits(const TCommandCall& call, TRecordWriter& writer) {
 
 // As the calcium window: with lime, the limits first (they give the lower bound and are kept for
 // the lime run), then the target within the bounds.
-void RunCalcium(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunCalcium(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double calcium = call.Options.Number(kCalcium);
     const int method = RequireChoice(kMethod, call.Options.Number(kMethod), 2);
     double dosage = 0;
     std::string units, type;
     TResultPtr result;
     if (method == kLime) {
-        const TLimits l = Limits(*dataset);
-        RequireTarget(kCalcium, calcium, CalculationRanges::SofteningCaLime(*dataset, l.CAMIN),
+        const TLimits l = Limits(dataset);
+        RequireTarget(kCalcium, calcium, CalculationRanges::SofteningCaLime(dataset, l.CAMIN),
                       "the lowest calcium lime can reach in this water (CAMIN " + ShortReal(l.CAMIN) +
                           " mg/l as Ca) to its own calcium (ICA)");
-        result = RunSofteningCaLime(*dataset, dosage, units, type, calcium);
+        result = RunSofteningCaLime(dataset, dosage, units, type, calcium);
     } else {
-        RequireTarget(kCalcium, calcium, CalculationRanges::SofteningCaSodaAsh(*dataset), kCalciumBounds);
-        result = RunSofteningCaSodaAsh(*dataset, dosage, units, type, calcium);
+        RequireTarget(kCalcium, calcium, CalculationRanges::SofteningCaSodaAsh(dataset), kCalciumBounds);
+        result = RunSofteningCaSodaAsh(dataset, dosage, units, type, calcium);
     }
-    WriteDosage(writer, *result, dosage, units, type);
+    WriteDosage(call, writer, *result, dosage, units, type);
 }
 
-void RunMagnesium(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunMagnesium(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double magnesium = call.Options.Number(kMagnesium);
-    RequireTarget(kMagnesium, magnesium, CalculationRanges::SofteningMg(*dataset), kMagnesiumBounds);
+    RequireTarget(kMagnesium, magnesium, CalculationRanges::SofteningMg(dataset), kMagnesiumBounds);
     double dosage = 0;
     std::string units, type;
-    const TResultPtr result = RunSofteningMg(*dataset, dosage, units, type, magnesium);
-    WriteDosage(writer, *result, dosage, units, type);
+    const TResultPtr result = RunSofteningMg(dataset, dosage, units, type, magnesium);
+    WriteDosage(call, writer, *result, dosage, units, type);
 }
 
 // Both targets are checked, as the window colours both fields; a refusal names each one out of
 // range.
-void RunCalciumAndMagnesium(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunCalciumAndMagnesium(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double calcium = call.Options.Number(kCalcium);
     const double magnesium = call.Options.Number(kMagnesium);
     std::string refusal;
@@ -95,18 +95,14 @@ void RunCalciumAndMagnesium(const TCommandCall& call, TRecordWriter& writer) {
             refusal += (refusal.empty() ? "" : " ") + std::string(e.what());
         }
     };
-    check(kCalcium, calcium, CalculationRanges::SofteningCaMgCalcium(*dataset), kCalciumBounds);
-    check(kMagnesium, magnesium, CalculationRanges::SofteningCaMgMagnesium(*dataset), kMagnesiumBounds);
+    check(kCalcium, calcium, CalculationRanges::SofteningCaMgCalcium(dataset), kCalciumBounds);
+    check(kMagnesium, magnesium, CalculationRanges::SofteningCaMgMagnesium(dataset), kMagnesiumBounds);
     if (!refusal.empty()) throw TRefusal(refusal);
     double lime = 0, ash = 0;
-    const TResultPtr result = RunSofteningCaMg(*dataset, lime, ash, calcium, magnesium);
-    WriteResult(writer, *result);
+    const TResultPtr result = RunSofteningCaMg(dataset, lime, ash, calcium, magnesium);
+    WriteResult(call, writer, *result);
     writer.Real("LimeDosageRequired", lime);
     writer.Real("AshDosageRequired", ash);
-}
-
-TOptionSpec NumberOption(const std::string& name, const std::string& placeholder = "X") {
-    return {name, placeholder, {}, true};
 }
 
 } // namespace
@@ -120,7 +116,8 @@ void RegisterSofteningCommands(TCommandTable& table) {
 
     TCommand calcium;
     calcium.Name = "softening-ca";
-    calcium.Options = {{kMethod, "lime|soda-ash", {"lime", "soda-ash"}, false}, NumberOption(kCalcium)};
+    calcium.Options = {ChoiceOption(kMethod, "lime|soda-ash", {"lime", "soda-ash"}, false),
+                       NumberOption(kCalcium)};
     calcium.Description = "softening to a calcium (mg/l as CaCO3) with lime or soda ash";
     calcium.Run = RunCalcium;
     table.Add(std::move(calcium));

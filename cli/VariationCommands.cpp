@@ -14,47 +14,47 @@ const std::string kPressure = "--pco2";
 const std::string kTemperature = "--to";
 const std::string kEvaporation = "--evaporation";
 
-void RunAir(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunAir(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double pressure = call.Options.Number(kPressure);
     RequireInRange(kPressure, pressure, CalculationRanges::PressureCO2);
     double co2Amount = 0;
     std::string equilibrium;
-    const TResultPtr result = RunAirEquilibrium(*dataset, co2Amount, equilibrium, pressure);
-    WriteResult(writer, *result);
+    const TResultPtr result = RunAirEquilibrium(dataset, co2Amount, equilibrium, pressure);
+    WriteResult(call, writer, *result);
     writer.Real("DelC02", co2Amount);
     writer.Text("EquilString", equilibrium);
 }
 
-void RunUnderground(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunUnderground(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double pressure = call.Options.Number(kPressure);
     RequireInRange(kPressure, pressure, CalculationRanges::PressureCO2);
     double precipitated = 0;
-    const TResultPtr result = RunUndergroundWater(*dataset, precipitated, pressure);
-    WriteResult(writer, *result);
+    const TResultPtr result = RunUndergroundWater(dataset, precipitated, pressure);
+    WriteResult(call, writer, *result);
     writer.Real("CaCO3Precipitation", precipitated);
 }
 
-void RunTemperature(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunTemperature(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double temperature = call.Options.Number(kTemperature);
     RequireInRange(kTemperature, temperature, CalculationRanges::NewTemperature);
-    WriteResult(writer, *RunTemperatureChange(*dataset, temperature));
+    WriteResult(call, writer, *RunTemperatureChange(dataset, temperature));
 }
 
-void RunConcentration(const TCommandCall& call, TRecordWriter& writer) {
-    const auto dataset = LoadCheckedDataset(call.Paths.front());
+void RunConcentration(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
     const double evaporation = call.Options.Number(kEvaporation);
     RequireInRange(kEvaporation, evaporation, CalculationRanges::Evaporation);
-    WriteResult(writer, *RunConcentrationChange(*dataset, evaporation));
+    WriteResult(call, writer, *RunConcentrationChange(dataset, evaporation));
 }
 
 TCommand Command(const std::string& name, const std::string& option, const std::string& description,
-                 void (*run)(const TCommandCall&, TRecordWriter&)) {
+                 void (*run)(TCommandCall&, TRecordWriter&)) {
     TCommand command;
     command.Name = name;
-    command.Options = {{option, "X", {}, true}};
+    command.Options = {NumberOption(option)};
     command.Description = description;
     command.Run = run;
     return command;

@@ -3,21 +3,10 @@
 // the two activity models.
 
 #include "EngineState.h"
+#include "ReportUnits.h"
 
-// Report-to-engine divisors (report value / divisor = engine value).
-namespace Units {
-inline constexpr double kAlkalinity = 50;                      // mg/l as CaCO3 per mmol/l of charge
-inline constexpr double kAcidity = 50;                         // mg/l as CaCO3 per mmol/l of charge
-inline constexpr double kTotalCarbonate = 50;                  // mg/l as CaCO3 per mmol/l
-inline constexpr double kCalcium = 100;                        // mg/l as CaCO3 per mmol/l
-inline constexpr double kMagnesium = 100;                      // mg/l as CaCO3 per mmol/l
-inline constexpr double kSodium = 23;                          // mg Na per mmol
-inline constexpr double kSulphate = 96;                        // mg SO4 per mmol
-inline constexpr double kChloride = 35.453;                    // mg Cl per mmol
-inline constexpr double kPotential = 100;                      // mg/l as CaCO3 per mmol/l of CaCO3
-inline constexpr double kTdsToIonicStrength = 2.5e-5;          // per mg/l
-inline constexpr double kConductivityToIonicStrength = 1.6e-4; // per mS/m
-} // namespace Units
+// The report-to-engine divisors (Units::kAlkalinity ... kChloride) and the TDS and conductivity
+// factors live with the data model, where the windows and the tests read the same figures.
 
 // ln x / ln 10. Raises "Invalid floating point operation" for x <= 0 or NaN.
 double Log10(double x);

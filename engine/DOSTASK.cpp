@@ -78,7 +78,7 @@ void AdjustPhCo2(double p, double& dosage) {
     const double D = (E.ACIF - E.ACI) / 2; // one CO2 adds two units of acidity
     CopyIons();
     FinishPhAdjustment(p);
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
 }
 
 void AdjustPhLime(double p, double& dosage) {
@@ -89,7 +89,7 @@ void AdjustPhLime(double p, double& dosage) {
     CopyIons();
     E.CAF = E.CA + D;
     FinishPhAdjustment(p);
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
 }
 
 void AdjustPhSodaAsh(double p, double& dosage) {
@@ -100,7 +100,7 @@ void AdjustPhSodaAsh(double p, double& dosage) {
     CopyIons();
     E.NAF = E.NA + 2 * D;
     FinishPhAdjustment(p);
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
 }
 
 void AdjustPhCausticSoda(double p, double& dosage) {
@@ -111,7 +111,7 @@ void AdjustPhCausticSoda(double p, double& dosage) {
     CopyIons();
     E.NAF = E.NA + D;
     FinishPhAdjustment(p);
-    dosage = D * 50;
+    dosage = D * Units::kCaCO3Charge;
 }
 
 void AdjustPhHcl(double p, double& dosage) {
@@ -122,7 +122,7 @@ void AdjustPhHcl(double p, double& dosage) {
     CopyIons();
     E.CLF = E.CL + D;
     FinishPhAdjustment(p);
-    dosage = D * 50;
+    dosage = D * Units::kCaCO3Charge;
 }
 
 void AdjustPhBicarbonate(double p, double& dosage) {
@@ -133,7 +133,7 @@ void AdjustPhBicarbonate(double p, double& dosage) {
     CopyIons();
     E.NAF = E.NA + D;
     FinishPhAdjustment(p);
-    dosage = D * 50;
+    dosage = D * Units::kCaCO3Charge;
 }
 
 // Strong acid and base keep the total carbonate.
@@ -150,8 +150,10 @@ void StabiliseStrongAcid(double desiredPotential, bool causticSoda, double& dosa
     const double q1 = c3 / E.K2;
     const double q0 = c3 - CTe;
     const double d = q1 * q1 - 4 * q2 * q0;
+    const char* chemical = causticSoda ? "caustic soda" : "hydrochloric acid";
+    if (d < 0) RequireSaturatedEndPoint(0, chemical, "carbonate"); // no real root: no such end point
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
-    RequireSaturatedEndPoint(h, causticSoda ? "caustic soda" : "hydrochloric acid", "carbonate");
+    RequireSaturatedEndPoint(h, chemical, "carbonate");
     // 4.-5. The saturated water, hydrogen-ion term left out.
     const double oh = E.KW / h;
     const double b = h * c3 / E.K2;
@@ -163,7 +165,7 @@ void StabiliseStrongAcid(double desiredPotential, bool causticSoda, double& dosa
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     // 8.-9. Acid amount and the ion it brings.
     const double D = E.ACIF - E.ACI;
-    dosage = D * 50;
+    dosage = D * Units::kCaCO3Charge;
     CopyIons();
     if (causticSoda)
         E.NAF = E.NA - D;
@@ -183,6 +185,9 @@ void StabiliseCo2(double desiredPotential, double& dosage) {
     const double q2 = c3 / E.K2;
     const double q1 = 2 * c3 - Ae;
     const double d = q1 * q1 - 4 * q2 * E.KW;
+    // A negative discriminant is the same lack as a non-positive root: no pH reached by CO2 alone
+    // saturates this water at the desired potential.
+    if (d < 0) RequireSaturatedEndPoint(0, "CO2", "alkalinity");
     const double h = (PowerOf(d, 0.5) - q1) / (2 * q2);
     RequireSaturatedEndPoint(h, "CO2", "alkalinity");
     const double b = c3 * h / E.K2;
@@ -191,7 +196,7 @@ void StabiliseCo2(double desiredPotential, double& dosage) {
     E.ALKF = E.ALK;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = (E.ACIF - E.ACI) / 2;
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
     CopyIons();
     FinishStabilisation(P);
 }
@@ -216,7 +221,7 @@ void StabiliseSodaAsh(double desiredPotential, double& dosage) {
     E.ACIF = E.ACI;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = (E.ALKF - E.ALK) / 2;
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
     CopyIons();
     E.NAF = E.NA + 2 * D;
     FinishStabilisation(P);
@@ -248,6 +253,6 @@ void StabiliseLime(double desiredPotential, double& dosage) {
     E.CAF = Ce + P;
     E.PHF = PhFromAlkalinityAndAcidity(E.ALKF, E.ACIF);
     const double D = E.CAF - E.CA;
-    dosage = D * 100;
+    dosage = D * Units::kCaCO3;
     FinishStabilisation(P);
 }

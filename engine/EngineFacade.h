@@ -84,3 +84,34 @@ TResultPtr RunConcentrationChange(const TWaterDataset& dataset, double evaporati
 // constants at the result's temperature and ionic strength. Used when a treated water is taken over
 // into a data set.
 double PressureCO2OfResult(const TCalculationResult& water);
+
+// ---- Forward dosing and dose-response curves ----
+// The inverse of RunPhAdjustment: a given amount of a pH-adjustment chemical (0 CO2, 1 lime,
+// 2 soda ash, 3 caustic soda, 4 hydrochloric acid, 5 bicarbonate of soda) in the units its dosage
+// is reported in (mg/l as CO2, as Ca(OH)2, as Na2CO3, as NaOH, as HCl, as NaHCO3). The treated
+// water keeps the loaded water's ionic strength and constants, as pH adjustment does; its pH comes
+// from the pH scan (0.01 to 0.02 above the exact pH) and nothing precipitates: its potential says
+// what would. A negative amount takes the chemical out. Refuses a dosed water that cannot exist.
+TResultPtr RunForwardDosing(const TWaterDataset& dataset, int chemicalIndex, double amount);
+
+// The dosage texts of a pH-adjustment chemical, as RunPhAdjustment names them.
+struct TDosingChemicalTexts {
+    std::string Units; // "mg/l as Ca(OH)2"
+    std::string Type;  // "Lime"
+};
+TDosingChemicalTexts DosingChemicalTexts(int chemicalIndex);
+
+// One point of a dose-response curve: the dose (units of the chemical's dosage) and the dosed
+// water, or, where the calculation fails at that dose, no water and the error's message (a gap).
+struct TDosingCurvePoint {
+    double Dose = 0;
+    TResultPtr Result;
+    std::string Error;
+};
+
+// RunForwardDosing at `points` (at least 2) evenly spaced doses from 0 to `largestDose`, both
+// included. The water is loaded and characterised once; a dose at which the calculation fails
+// leaves a gap and the curve goes on. A water that cannot be loaded, an unknown chemical or a
+// curve of fewer than two points is refused as a whole.
+std::vector<TDosingCurvePoint> RunDosingCurve(const TWaterDataset& dataset, int chemicalIndex,
+                                              double largestDose, int points);

@@ -3,6 +3,7 @@
 #include "EngineFacade.h"
 
 #include "EngineState.h"
+#include "FacadeChecks.h"
 #include "FacadeInternals.h"
 #include "SofteningDrivers.h"
 #include "SofteningTasks.h"
@@ -24,7 +25,7 @@ bool SameWater(const TLoadedDataset& a, const TLoadedDataset& b) {
 // Lime softening works from the limits of GetSofteningCaLimits; limits of another water would give
 // another water's dosage.
 const TSofteningLimits& LimitsOfLoadedWater() {
-    const TSofteningLimits& limits = Facade.Limits;
+    const TStoredSofteningLimits& limits = Facade.Limits;
     if (!limits.Stored || !SameWater(limits.Water, Facade.Loaded))
         throw TEngineError("The lowest calcium lime can reach has not been computed for this water; "
                            "compute the softening limits of this water before softening it with lime.");
@@ -38,12 +39,10 @@ void GetSofteningCaLimits(const TWaterDataset& dataset, double& CAMIN, double& A
     ResetEngine();
     LoadDataset(dataset);
     Facade.Limits.Stored = false; // until the new ones are complete
-    TSofteningLimits limits = SofteningCaLimits();
+    const TSofteningLimits limits = SofteningCaLimits();
     RequireFiniteOutputs(
         {limits.CAMIN, limits.ALKMIN, limits.ACIMIN, limits.HMIN, limits.LIMEINV, limits.MUMIN, Engine.MHUF});
-    limits.Stored = true;
-    limits.Water = Facade.Loaded;
-    Facade.Limits = limits;
+    Facade.Limits = TStoredSofteningLimits{limits, true, Facade.Loaded};
     CAMIN = limits.CAMIN;
     ALKMIN = limits.ALKMIN;
     ACIMIN = limits.ACIMIN;
@@ -61,7 +60,7 @@ TResultPtr RunSofteningCaLime(const TWaterDataset& dataset, double& dosage, std:
     double lime = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningCaLime(desiredCalcium, limits, lime, units, type);
-    RequireFiniteOutputs({lime});
+    RequireDosages({{"a lime dosage", lime}});
     FillResult(*result);
     dosage = lime;
     dosageUnits = units;
@@ -78,7 +77,7 @@ TResultPtr RunSofteningCaSodaAsh(const TWaterDataset& dataset, double& dosage, s
     double ash = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningCaSodaAsh(desiredCalcium, ash, units, type);
-    RequireFiniteOutputs({ash});
+    RequireDosages({{"a soda-ash dosage", ash}});
     FillResult(*result);
     dosage = ash;
     dosageUnits = units;
@@ -95,7 +94,7 @@ TResultPtr RunSofteningMg(const TWaterDataset& dataset, double& dosage, std::str
     double lime = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningMg(desiredMagnesium, lime, units, type);
-    RequireFiniteOutputs({lime});
+    RequireDosages({{"a lime dosage", lime}});
     FillResult(*result);
     dosage = lime;
     dosageUnits = units;
@@ -112,7 +111,7 @@ TResultPtr RunSofteningCaMg(const TWaterDataset& dataset, double& limeDosage, do
     Facade.Inputs.DesiredMagnesium = desiredMagnesium;
     double lime = 0, ash = 0;
     DriveSofteningCaMg(desiredCalcium, desiredMagnesium, lime, ash);
-    RequireFiniteOutputs({lime, ash});
+    RequireDosages({{"a lime dosage", lime}, {"a soda-ash dosage", ash}});
     FillResult(*result);
     limeDosage = lime;
     ashDosage = ash;

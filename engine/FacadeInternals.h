@@ -1,6 +1,9 @@
 #pragma once
 // The facade's own state and the steps its operations share, for the engine's facade files.
-// Not for code outside engine/: windows and the command line include EngineFacade.h only.
+// Not for code outside engine/: windows and the command line include EngineFacade.h only; the
+// engine's tests and the benchmarks reach this header through the calvaro_engine_internal target.
+// The engine's tasks and drivers do not include it either: what they need of the facade's state
+// (the softening limits) lives in SofteningLimits.h.
 //
 // Call pattern of a run operation:
 //   auto result = std::make_unique<TCalculationResult>();
@@ -14,6 +17,7 @@
 
 #include "CalvaroModel.h"
 #include "EngineError.h"
+#include "SofteningLimits.h"
 
 #include <initializer_list>
 
@@ -55,15 +59,7 @@ struct TCalculationInputs {
 };
 
 // Softening limits of the last GetSofteningCaLimits; ResetEngine leaves them alone.
-struct TSofteningLimits {
-    double CAMIN = 0;   // lowest calcium reachable with lime, mg/l as Ca, a whole number
-    double ALKMIN = 0;  // alkalinity at that point, mmol/l
-    double ACIMIN = 0;  // acidity at that point, mmol/l
-    double HMIN = 0;    // hydrogen-ion activity at that point, mmol/l
-    double LIMEINV = 0; // ALK - 2*CA of the untreated water, mmol/l
-
-    // Ionic strength at the lowest-calcium point: a lime target of exactly CAMIN reports it.
-    double MUMIN = 0;
+struct TStoredSofteningLimits : TSofteningLimits {
     // Set by GetSofteningCaLimits once the limits are computed, with the water they belong to;
     // a lime run for another water is refused instead of using limits that are not its own.
     bool Stored = false;
@@ -73,7 +69,7 @@ struct TSofteningLimits {
 struct TFacadeState {
     TLoadedDataset Loaded;
     TCalculationInputs Inputs;
-    TSofteningLimits Limits;
+    TStoredSofteningLimits Limits;
 };
 
 // The facade's state; single-threaded like the engine's.
@@ -89,12 +85,14 @@ inline void ResetFacadeState() {
 // floating-point faults left by anything before the operation.
 void ResetEngine();
 
-// Copies the data set's values into the facade's copy and runs DefineWater with them.
+// Copies the data set's values into the facade's copy and runs DefineWater with them; refuses a
+// water that cannot exist (RequirePossibleLoadedWater).
 void LoadDataset(const TWaterDataset& dataset);
 
 // Copies the treated water (ALKF..CPPF) and the loaded WATCHAR and CARBSYSORDER into `result`,
-// after raising any floating-point fault of the operation and refusing non-finite values.
-void FillResult(TCalculationResult& result);
+// after raising any floating-point fault of the operation, refusing non-finite values and refusing
+// a water that cannot exist (RequirePossibleTreatedWater; `asComputed` for a negative dosage).
+void FillResult(TCalculationResult& result, bool asComputed = false);
 
 // Loads the data set as blend component BINDEX (1..20) and stores its PH, ALK, FRAC, CA, MG, NA,
 // SO4, CL, T and MU under that entry of the blend tables. Refuses a BINDEX outside the tables.

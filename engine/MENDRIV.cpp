@@ -31,7 +31,7 @@ void NameDosage(const TDosageChemical& chemical, double factor, double& dosage, 
                 std::string& typeText) {
     unitsText = chemical.UnitsText;
     typeText = chemical.TypeText;
-    dosage = dosage * (factor / 50);
+    dosage = dosage * (factor / Units::kCaCO3Charge);
 }
 
 void NoteNegativeDosage(double dosage, std::string& note1, std::string& note2) {

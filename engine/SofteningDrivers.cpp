@@ -30,7 +30,7 @@ void DriveSofteningMg(double desiredMagnesium, double& dosage, std::string& dosa
 void DriveSofteningCaMg(double desiredCalcium, double desiredMagnesium, double& limeDosage,
                         double& ashDosage) {
     const TLimeAndSodaAsh dosages = SoftenCaMg(desiredCalcium, desiredMagnesium);
-    limeDosage = dosages.Lime * (Chemicals::kLime.Factor / 50);
-    ashDosage = dosages.SodaAsh * (Chemicals::kSodaAsh.Factor / 50);
+    limeDosage = dosages.Lime * (Chemicals::kLime.Factor / Units::kCaCO3Charge);
+    ashDosage = dosages.SodaAsh * (Chemicals::kSodaAsh.Factor / Units::kCaCO3Charge);
     ToReportUnits();
 }

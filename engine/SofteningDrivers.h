@@ -3,7 +3,7 @@
 // as CaCO3 to mg/l of the chemical) and turn the treated water into report units. Softening sets
 // no negative-dosage notes: a negative dosage is returned as computed.
 
-#include "FacadeInternals.h"
+#include "SofteningLimits.h"
 
 #include <string>
 

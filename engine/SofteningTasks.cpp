@@ -22,7 +22,7 @@ constexpr double kLimeMass = 74;
 constexpr double kLimeEquivalent = 37;
 constexpr double kSodaAshMass = 106;
 constexpr double kSodaAshEquivalent = 53;
-constexpr double kCalciumMass = 40; // mg Ca per mmol, for targets in mg/l as Ca
+constexpr double kCalciumMass = Units::kCalciumAsCa; // for targets in mg/l as Ca
 
 // The text of a number in its shortest form that reads back to the same double, with "." whatever
 // the locale.
@@ -54,10 +54,10 @@ void ReportSalinity() {
 }
 
 double LimeDosage(double L) {
-    return L * kLimeMass * 50 / kLimeEquivalent;
+    return L * kLimeMass * Units::kCaCO3Charge / kLimeEquivalent;
 }
 double SodaAshDosage(double S) {
-    return S * kSodaAshMass * 50 / kSodaAshEquivalent;
+    return S * kSodaAshMass * Units::kCaCO3Charge / kSodaAshEquivalent;
 }
 
 // One pass of SaturateCaCO3AtPh: the search over c3 alone.
@@ -172,7 +172,7 @@ TSofteningLimits SofteningCaLimits() {
 double SoftenCaLime(double desiredCalcium, const TSofteningLimits& limits) {
     auto& E = Engine;
     const double x = desiredCalcium;
-    E.CAF = x * kCalciumMass / 100; // mg/l as Ca
+    E.CAF = x * kCalciumMass / Units::kCalcium; // mg/l as Ca
     E.ALKF = limits.ALKMIN;
     E.ACIF = limits.ACIMIN;
     const double d = E.CAF - limits.CAMIN;
@@ -180,12 +180,12 @@ double SoftenCaLime(double desiredCalcium, const TSofteningLimits& limits) {
     if (d < 0) {
         throw TEngineError("The desired calcium of " + NumberText(x) +
                            " mg/l as CaCO3 is below the lowest calcium lime can reach for this water, " +
-                           NumberText(limits.CAMIN * 100 / kCalciumMass) + " mg/l as CaCO3.");
+                           NumberText(limits.CAMIN * Units::kCalcium / kCalciumMass) + " mg/l as CaCO3.");
     } else if (d == 0) {
         // The lowest-calcium point itself, with the ionic strength it was computed at.
         E.PHF = PhOfActivity(limits.HMIN);
         L = (E.ACI - E.ACIF) / 2;
-        E.CAF = x / 100;
+        E.CAF = x / Units::kCalcium;
         E.MHUF = limits.MUMIN;
     } else {
         E.CAF = E.CAF / kCalciumMass; // mmol/l
@@ -242,6 +242,10 @@ double SoftenCaSodaAsh(double desiredCalcium) {
     E.CAF = desiredCalcium / 100;
     RefreshConstants(E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.MU, E.T);
     E.MHUF = E.MU;
+    // Carbonate in equilibrium with the target calcium, whose free part is total / FCA as in the
+    // precipitation potential (the refresh leaves the sulphate-paired free calcium in CAFREE, which
+    // in the dilute model, FCA = 1, is not the free calcium the potential counts).
+    E.CAFREE = E.CAF / E.FCA;
     const double c3 = (E.KACT[kSlotCalcite] / E.CAFREE) * E.FCO3;
     E.PHF = PhFromAcidityAndCarbonate(E.ACIF, c3);
     E.ALKF = AlkalinityFromAcidity(E.ACIF, E.PHF);
@@ -256,7 +260,7 @@ double SoftenCaSodaAsh(double desiredCalcium) {
 double SoftenMg(double desiredMagnesium) {
     auto& E = Engine;
     const double m0 = E.ALK - 2 * E.CA;
-    E.MGF = desiredMagnesium / 100;
+    E.MGF = desiredMagnesium / Units::kMagnesium;
     RefreshFor(E.CA, E.MGF);
     E.MHUF = E.MU;
     const double oh = HydroxideAtMgOH2Saturation();
@@ -282,8 +286,8 @@ double SoftenMg(double desiredMagnesium) {
 
 TLimeAndSodaAsh SoftenCaMg(double desiredCalcium, double desiredMagnesium) {
     auto& E = Engine;
-    E.MGF = desiredMagnesium / 100;
-    const double Ct = desiredCalcium / 100;
+    E.MGF = desiredMagnesium / Units::kMagnesium;
+    const double Ct = desiredCalcium / Units::kCalcium;
     const double m0 = E.ALK - 2 * E.CA;
     RefreshFor(Ct, E.MGF);
     E.MHUF = E.MU;

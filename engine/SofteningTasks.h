@@ -13,7 +13,7 @@
 // The tasks write the treated water ALKF..CLF in engine units and PHF..CPPF in report units, and
 // return their dosages in mg/l as CaCO3; the drivers (SofteningDrivers.h) name and convert them.
 
-#include "FacadeInternals.h"
+#include "SofteningLimits.h"
 
 // The calcite-saturated water at a fixed pH (activity h, hydroxide oh, mmol/l) whose
 // Alk - 2*CaT equals m (mmol/l), with magnesium Mg for the constants.

@@ -53,7 +53,7 @@ void UndergroundEquilibrium(double pressureCO2, double& caco3Precipitated) {
     const double P = E.ALK - E.ALKF; // mmol/l of charge
     E.CAF = E.CA - P / 2;
     E.CPPF = 0; // saturated
-    caco3Precipitated = P * 50;
+    caco3Precipitated = P * Units::kCaCO3Charge;
     E.MGF = E.MG;
     E.NAF = E.NA;
     E.SO4F = E.SO4;

@@ -12,6 +12,7 @@
 #include "PanelStatusBar.h"
 #include "ViewDatasetForm.h"
 #include "WaterDatasetForm.h"
+#include "WaterTableForm.h"
 
 #include <QAction>
 #include <QDialog>
@@ -35,6 +36,9 @@ const QString kOpenTitle = QStringLiteral("Please select a Calvaro file...");
 const QString kOpenFilter = QStringLiteral("Calvaro files (*.clv)");
 const QString kSaveTitle = QStringLiteral("Please select where you would like to save this dataset");
 const QString kSaveFilter = QStringLiteral("Calvaro files (*.clv)");
+const QString kTableTitle = QStringLiteral("Please select a table of waters...");
+const QString kTableFilter = QStringLiteral("Tables of waters (*.csv *.txt *.tsv);;All files (*)");
+const QString kAddFilesTitle = QStringLiteral("Please select Calvaro files...");
 
 // The editor inside a data set window (it sits in a scroll area, so that a small or tiled window
 // can still reach every box).
@@ -68,7 +72,8 @@ TfrmCalvaroMain::TfrmCalvaroMain(QWidget* parent) : QMainWindow(parent) {
         // The commands follow the window the operator works in.
         if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) == FDatasetWindows.end())
             return;
-        if (TfrmWaterDataset* editor = EditorOf(window)) editor->ValidateDataset();
+        if (TfrmWaterDataset* editor = EditorOf(window))
+            RunCommand(this, [editor] { editor->ValidateDataset(); });
     });
 
     // The client area is 700 by 600 below the menu bar.
@@ -110,7 +115,8 @@ QAction* TfrmCalvaroMain::NewAction(const QString& objectName, const QString& te
                                     void (TfrmCalvaroMain::*command)()) {
     auto* action = new QAction(text, this);
     action->setObjectName(objectName);
-    if (command) connect(action, &QAction::triggered, this, command);
+    if (command)
+        connect(action, &QAction::triggered, this, Guarded(this, [this, command] { (this->*command)(); }));
     return action;
 }
 
@@ -141,7 +147,8 @@ void TfrmCalvaroMain::CreateActions() {
 QAction* TfrmCalvaroMain::NewCalculationAction(QMenu* menu, const QString& text, int calcIndex) {
     auto* action = menu->addAction(text);
     action->setObjectName(QStringLiteral("Calc%1").arg(calcIndex));
-    connect(action, &QAction::triggered, this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); });
+    connect(action, &QAction::triggered, this,
+            Guarded(this, [this, calcIndex] { OnCalcMenuClicked(calcIndex); }));
     return action;
 }
 
@@ -152,31 +159,36 @@ void TfrmCalvaroMain::CreateMenus() {
     FDatasetMenu->addAction(Action(QStringLiteral("FileOpen")));
     FDatasetMenu->addAction(Action(QStringLiteral("ActionView")));
     FDatasetMenu->addAction(Action(QStringLiteral("FileSave")));
+    FDatasetMenu->addSeparator();
+    FDatasetMenu->addAction(NewAction(QStringLiteral("FileOpenTable"),
+                                      QStringLiteral("Open table of waters..."),
+                                      &TfrmCalvaroMain::FileOpenTableExecute));
+    FDatasetMenu->addAction(NewAction(QStringLiteral("FileAddDatasetFiles"),
+                                      QStringLiteral("Add data set files..."),
+                                      &TfrmCalvaroMain::FileAddDatasetFilesExecute));
 
     FCalculationsMenu = menuBar()->addMenu(QStringLiteral("&Calculations"));
     FCalculationsMenu->setObjectName(QStringLiteral("MnuCalculations"));
-    connect(FCalculationsMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::MnuCalculationsClick);
-    FSofteningMenu = FCalculationsMenu->addMenu(QStringLiteral("Softening"));
-    FSofteningMenu->menuAction()->setObjectName(QStringLiteral("MnuSoftening"));
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca value"), 11);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Mg value"), 12);
-    NewCalculationAction(FSofteningMenu, QStringLiteral("Softening to desired Ca and Mg values"), 13);
-    QAction* ph = NewCalculationAction(FCalculationsMenu, QStringLiteral("pH adjustment"), 7);
-    QAction* stabilisation = NewCalculationAction(FCalculationsMenu, QStringLiteral("Stabilisation"), 2);
-    FBlendingMenu = FCalculationsMenu->addMenu(QStringLiteral("Blending"));
-    FBlendingMenu->menuAction()->setObjectName(QStringLiteral("MnuBlending"));
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Blend to specified pH"), 31);
-    NewCalculationAction(FBlendingMenu, QStringLiteral("Determine water condition after blending"), 32);
-    QAction* air = NewCalculationAction(FCalculationsMenu, QStringLiteral("Equilibrium with the air"), 4);
-    QAction* temperature = NewCalculationAction(FCalculationsMenu, QStringLiteral("Temperature change"), 5);
-    QAction* concentration =
-        NewCalculationAction(FCalculationsMenu, QStringLiteral("Concentration change"), 6);
-    QAction* underground = NewCalculationAction(FCalculationsMenu, QStringLiteral("Underground water"), 8);
-    QAction* deficient = NewCalculationAction(FCalculationsMenu,
-                                              QStringLiteral("Ca and carbonate species deficient waters"), 9);
+    connect(FCalculationsMenu, &QMenu::aboutToShow, this, [this] { MnuCalculationsClick(); });
+    // The items in the order of the calculation table; a submenu stands where its first item does.
     // Blending is never disabled: its windows bring their own waters.
-    FValidityActions.insert(FValidityActions.end(), {FSofteningMenu->menuAction(), stabilisation, air,
-                                                     concentration, ph, underground, deficient, temperature});
+    for (const TCalculationItem& item : CalculationItems()) {
+        QMenu* menu = FCalculationsMenu;
+        if (item.Menu != TCalculationMenu::Calculations) {
+            const bool softening = item.Menu == TCalculationMenu::Softening;
+            QMenu*& submenu = softening ? FSofteningMenu : FBlendingMenu;
+            if (!submenu) {
+                submenu = FCalculationsMenu->addMenu(softening ? QStringLiteral("Softening")
+                                                               : QStringLiteral("Blending"));
+                submenu->menuAction()->setObjectName(softening ? QStringLiteral("MnuSoftening")
+                                                               : QStringLiteral("MnuBlending"));
+                if (item.NeedsValidDataset) FValidityActions.push_back(submenu->menuAction());
+            }
+            menu = submenu;
+        }
+        QAction* action = NewCalculationAction(menu, QString::fromLatin1(item.Text), item.Index);
+        if (menu == FCalculationsMenu && item.NeedsValidDataset) FValidityActions.push_back(action);
+    }
 
     FHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
     FHelpMenu->setObjectName(QStringLiteral("MnuHelp"));
@@ -205,7 +217,7 @@ void TfrmCalvaroMain::CreateMenus() {
     FHelpMenu->addAction(NewAction(QStringLiteral("HelpAbout1"), QStringLiteral("&About..."),
                                    &TfrmCalvaroMain::HelpAbout1Execute));
     // The Help menu is also the window menu: the open data set windows are listed at its end.
-    connect(FHelpMenu, &QMenu::aboutToShow, this, &TfrmCalvaroMain::UpdateWindowMenu);
+    connect(FHelpMenu, &QMenu::aboutToShow, this, Guarded(this, [this] { UpdateWindowMenu(); }));
     MenuMultipleDatasetsClick();
 }
 
@@ -243,10 +255,11 @@ void TfrmCalvaroMain::UpdateWindowMenu() {
         action->setObjectName(QStringLiteral("WindowListItem"));
         action->setCheckable(true);
         action->setChecked(window == current);
-        connect(action, &QAction::triggered, this, [this, window] {
-            if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) != FDatasetWindows.end())
-                FMdiArea->setActiveSubWindow(window);
-        });
+        connect(action, &QAction::triggered, this, Guarded(this, [this, window] {
+                    if (std::find(FDatasetWindows.begin(), FDatasetWindows.end(), window) !=
+                        FDatasetWindows.end())
+                        FMdiArea->setActiveSubWindow(window);
+                }));
         FWindowListActions.push_back(action);
     }
 }
@@ -297,6 +310,51 @@ bool TfrmCalvaroMain::SaveDatasetAs(TfrmWaterDataset* window, const QString& pat
     }
     Dialogs().ShowMessage(this, QStringLiteral("Successfully saved the file."));
     return true;
+}
+
+TfrmWaterTable* TfrmCalvaroMain::NewWaterTableWindow(const QString& title) {
+    // A row opens as a data set window the way Open does: the multiple-data-set rule applies.
+    auto* table =
+        new TfrmWaterTable(this, [this](const QString& rowTitle, std::unique_ptr<TWaterDataset> water) {
+            OpenDatasetWindow(rowTitle, std::move(water));
+            OnFormChildrenChanged();
+        });
+    table->setWindowTitle(title);
+    QMdiSubWindow* window = FMdiArea->addSubWindow(table);
+    window->setObjectName(QStringLiteral("WaterTableWindow"));
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->showMaximized();
+    FMdiArea->setActiveSubWindow(window);
+    return table;
+}
+
+TfrmWaterTable* TfrmCalvaroMain::OpenWaterTable(const QString& path) {
+    TfrmWaterTable* table = NewWaterTableWindow(QFileInfo(path).fileName());
+    try {
+        table->OpenTable(path);
+    } catch (...) {
+        delete table->parentWidget(); // the table could not be read: no window stays
+        throw;
+    }
+    return table;
+}
+
+TfrmWaterTable* TfrmCalvaroMain::AddDatasetFiles(const QStringList& paths) {
+    TfrmWaterTable* table = nullptr;
+    if (const QMdiSubWindow* current = FMdiArea->currentSubWindow())
+        table = qobject_cast<TfrmWaterTable*>(current->widget());
+    if (!table) table = NewWaterTableWindow(QStringLiteral("Data set files"));
+    table->AddDatasetFiles(paths);
+    return table;
+}
+
+std::vector<TfrmWaterTable*> TfrmCalvaroMain::WaterTableWindows() const {
+    std::vector<TfrmWaterTable*> tables;
+    for (QMdiSubWindow* window : FMdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* table = qobject_cast<TfrmWaterTable*>(window->widget())) tables.push_back(table);
+    return tables;
 }
 
 QMdiSubWindow* TfrmCalvaroMain::SubWindowOf(const TfrmWaterDataset* editor) const {
@@ -385,6 +443,23 @@ void TfrmCalvaroMain::FileSaveExecute() {
     });
 }
 
+void TfrmCalvaroMain::FileOpenTableExecute() {
+    RunCommand(this, [this] {
+        const QString path = Dialogs().AskOpenFileName(this, TOpenDialogOptions{kTableTitle, kTableFilter});
+        if (path.isEmpty()) return;
+        OpenWaterTable(path);
+    });
+}
+
+void TfrmCalvaroMain::FileAddDatasetFilesExecute() {
+    RunCommand(this, [this] {
+        const QStringList paths =
+            Dialogs().AskOpenFileNames(this, TOpenDialogOptions{kAddFilesTitle, kOpenFilter});
+        if (paths.isEmpty()) return;
+        AddDatasetFiles(paths);
+    });
+}
+
 void TfrmCalvaroMain::ActionViewExecute() {
     RunCommand(this, [this] {
         TfrmWaterDataset* window = GetChildForm();
@@ -423,6 +498,10 @@ void TfrmCalvaroMain::ShowCalculationForm(int calcIndex) {
             copy = std::make_unique<TWaterDataset>();
         }
         std::unique_ptr<QDialog> form(CreateCalculationForm(calcIndex, this, copy.get()));
+        // Every index of the calculation table has its window (the calculation window tests hold the
+        // registry against the table): an index without one is a fault of the program, not of the
+        // operator. A release build opens nothing for it.
+        Q_ASSERT_X(form, "ShowCalculationForm", "no calculation window is registered for this index");
         if (!form) return;
         const int result = Dialogs().ExecModal(*form);
         form.reset();

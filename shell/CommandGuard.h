@@ -23,3 +23,9 @@ template <typename TCommand> bool RunCommand(QWidget* parent, TCommand&& command
     }
     return false;
 }
+
+// A slot for connect() that runs `command` through RunCommand, so that a signal's handler ends
+// with the error box instead of letting the error reach the event loop.
+template <typename TCommand> auto Guarded(QWidget* parent, TCommand command) {
+    return [parent, command = std::move(command)] { RunCommand(parent, command); };
+}

@@ -3,10 +3,24 @@
 #include "Dialogs.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
+#ifndef CALVARO_INSTALLED_HELP_DIR
+#define CALVARO_INSTALLED_HELP_DIR "../share/doc/calvaro"
+#endif
+
+QString HelpFilePathFor(const QString& programDir) {
+    const QString beside = programDir + QStringLiteral("/help.chm");
+    if (QFileInfo(beside).isFile()) return beside;
+    const QString installed =
+        QDir::cleanPath(programDir + QStringLiteral("/" CALVARO_INSTALLED_HELP_DIR "/help.chm"));
+    if (QFileInfo(installed).isFile()) return installed;
+    return beside;
+}
+
 QString HelpFilePath() {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/help.chm");
+    return HelpFilePathFor(QCoreApplication::applicationDirPath());
 }
 
 QString MissingHelpFileMessage(const QString& path) {

@@ -6,8 +6,14 @@
 
 class QWidget;
 
-// The executable's directory followed by "/help.chm".
+// The help file of the running program: HelpFilePathFor its executable's directory.
 QString HelpFilePath();
+
+// Where the help file of a program in `programDir` is: "help.chm" beside the executable (the build
+// folder), else where the installed layout keeps the documentation, found from the executable's own
+// location (bin/../share/doc/calvaro/help.chm). When neither exists, the path beside the executable,
+// which the missing-file message then names.
+QString HelpFilePathFor(const QString& programDir);
 
 // Asks the desktop (through Dialogs().OpenDocument) to show the help file's table of contents.
 // A missing file, or a desktop with no viewer for it, gives a message that names the path and the

@@ -4,6 +4,7 @@
 
 #include <QLocale>
 
+#include <charconv>
 #include <cmath>
 
 bool ParseLocaleNumber(const QString& text, double& value) {
@@ -30,4 +31,11 @@ QString FormatGeneral(double value) {
     text.replace(QLatin1Char('.'), locale.decimalPoint());
     if (text.startsWith(QLatin1Char('-'))) text.replace(0, 1, locale.negativeSign());
     return text;
+}
+
+QString FormatBound(double value) {
+    // Room for the fixed form of any double (1e308 has 309 digits).
+    char digits[400];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr;
+    return QString::fromLatin1(digits, static_cast<qsizetype>(end - digits));
 }

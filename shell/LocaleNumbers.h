@@ -16,3 +16,8 @@ QString FormatPattern(double value, int decimals);
 // what the editor shows for a stored value and what prompts show. It parses back to the value
 // reduced to 15 significant digits.
 QString FormatGeneral(double value);
+
+// A bound of an input range as the prompts state it: fixed notation with the fewest digits that read
+// back to the value (0.00005, not 5E-5; 14, not 14.0). The prompts are fixed texts, so the bound
+// reads the same in every locale ("0.00005 and 1 atm" also where the comma is the separator).
+QString FormatBound(double value);

@@ -1,6 +1,7 @@
 #include "WaterDatasetForm.h"
 
 #include "CalvaroModel.h"
+#include "CommandGuard.h"
 #include "Dialogs.h"
 #include "InputCheck.h"
 #include "LocaleNumbers.h"
@@ -203,9 +204,9 @@ void TfrmWaterDataset::BuildControls() {
     grid->setColumnMinimumWidth(2, 110);
 
     connect(cmbWaterCharacter, &QComboBox::currentIndexChanged, this,
-            &TfrmWaterDataset::cmbWaterCharacterChange);
+            Guarded(this, [this] { cmbWaterCharacterChange(); }));
     connect(cmbCarboSystemCharacter, &QComboBox::currentIndexChanged, this,
-            &TfrmWaterDataset::cmbCarboSystemCharacterChange);
+            Guarded(this, [this] { cmbCarboSystemCharacterChange(); }));
 }
 
 void TfrmWaterDataset::BuildBindings() {
@@ -227,20 +228,20 @@ void TfrmWaterDataset::BuildBindings() {
     for (auto& binding : FBindings) {
         if (auto* box = qobject_cast<QLineEdit*>(binding.Control)) {
             box->installEventFilter(this);
-            connect(box, &QLineEdit::textChanged, this, [this, box] {
-                if (FRefreshing) return;
-                if (TBinding* b = FindBindComponent(box)) b->Pending = true;
-                OnChange();
-            });
+            connect(box, &QLineEdit::textChanged, this, Guarded(this, [this, box] {
+                        if (FRefreshing) return;
+                        if (TBinding* b = FindBindComponent(box)) b->Pending = true;
+                        OnChange();
+                    }));
         }
     }
     connect(dtmDatasetDate, &QDateEdit::dateChanged, this, [this] {
         if (FRefreshing) return;
         if (TBinding* b = FindBindComponent(dtmDatasetDate)) b->Pending = true;
     });
-    connect(dtmDatasetDate, &QDateEdit::editingFinished, this, [this] {
-        if (TBinding* b = FindBindComponent(dtmDatasetDate)) ApplyBinding(*b);
-    });
+    connect(dtmDatasetDate, &QDateEdit::editingFinished, this, Guarded(this, [this] {
+                if (TBinding* b = FindBindComponent(dtmDatasetDate)) ApplyBinding(*b);
+            }));
 }
 
 void TfrmWaterDataset::SetTabOrder() {

@@ -301,12 +301,17 @@ private slots:
         QCOMPARE(Control<QLabel>(Form(), "LabelPh")->text(), QStringLiteral("7.46"));
     }
 
-    void okWithoutAStoredResultReportsTheBug() {
+    void okWithoutAStoredResultLeavesTheWindowAndTheWater() {
+        // A calculation that forgets its result is a fault of the window's code: a debug build stops at
+        // its assertion. A release build shows the operator no "Bug" box, writes nothing back and stays.
+#ifndef QT_NO_DEBUG
+        QSKIP("a calculation without its result stops a debug build at its assertion");
+#endif
         Form().show();
         Form().SetsResult = false;
         const TWaterDataset before = FWater;
         Form().ButtonOkClick();
-        QVERIFY(FDialogs->Messages().contains(QStringLiteral("Bug: The result object was not set!")));
+        QVERIFY(!FDialogs->Messages().contains(QStringLiteral("Bug: The result object was not set!")));
         QCOMPARE(FWater, before);
         QVERIFY(Form().isVisible());
     }

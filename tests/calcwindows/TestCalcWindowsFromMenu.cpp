@@ -6,6 +6,7 @@
 #include "CalculationWindows.h"
 #include "CalvaroMainForm.h"
 #include "LocaleNumbers.h"
+#include "SampleWaters.h"
 #include "ScriptedDialogs.h"
 #include "WaterDatasetForm.h"
 
@@ -24,31 +25,17 @@ namespace {
 const QString kUpdateQuestion = QStringLiteral(
     "Would you like to update the active data set with the obtained values for further processing?");
 
+// The hard river water of the sample waters, on a fixed date (day 45000).
 std::unique_ptr<TWaterDataset> RiverWater() {
-    auto w = std::make_unique<TWaterDataset>();
+    auto w = std::make_unique<TWaterDataset>(HardTdsWater());
     w->SetCreateDate(45000);
-    w->SetPh(7.5);
-    w->SetTemperature(20);
-    w->SetSodium(30);
-    w->SetMagnesium(40);
-    w->SetCalcium(150);
-    w->SetSulphate(50);
-    w->SetChloride(40);
-    w->SetWaterCharacterIndex(0);
-    w->SetTDS(400);
-    w->SetCarbonCharacterIndex(0);
-    w->SetAlkalinity(120);
     return w;
 }
 
 // Soft water short of calcium (alkalinity 100 above calcium 20, both mg/l as CaCO3).
 std::unique_ptr<TWaterDataset> SoftWater() {
-    auto w = RiverWater();
-    w->SetPh(7.0);
-    w->SetCalcium(20);
-    w->SetMagnesium(5);
-    w->SetAlkalinity(100);
-    w->SetTDS(150);
+    auto w = std::make_unique<TWaterDataset>(CalciumDeficientWater());
+    w->SetCreateDate(45000);
     return w;
 }
 

@@ -7,6 +7,7 @@
 #include "EngineFacade.h"
 #include "LocaleNumbers.h"
 #include "PhAdjustmentCalc.h"
+#include "SampleWaters.h"
 #include "ScriptedDialogs.h"
 #include "StabilizationCalc.h"
 
@@ -32,30 +33,7 @@ const QString kStabiliseQuestion = QStringLiteral("Would you like to stabilise t
 
 // A hard, slightly scaling water entered by its alkalinity.
 TWaterDataset HardWater() {
-    TWaterDataset w;
-    w.SetPh(7.5);
-    w.SetTemperature(20);
-    w.SetSodium(30);
-    w.SetMagnesium(40);
-    w.SetCalcium(150);
-    w.SetSulphate(50);
-    w.SetChloride(40);
-    w.SetWaterCharacterIndex(0);
-    w.SetTDS(400);
-    w.SetCarbonCharacterIndex(0);
-    w.SetAlkalinity(120);
-    return w;
-}
-
-// Soft water short of calcium: alkalinity 100 and calcium 20 mg/l as CaCO3.
-TWaterDataset CalciumDeficientWater() {
-    TWaterDataset w = HardWater();
-    w.SetPh(7.0);
-    w.SetCalcium(20);
-    w.SetMagnesium(5);
-    w.SetAlkalinity(100);
-    w.SetTDS(150);
-    return w;
+    return HardTdsWater();
 }
 
 QStringList Questions(const TScriptedDialogs& dialogs) {

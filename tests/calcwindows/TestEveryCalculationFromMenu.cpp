@@ -7,6 +7,7 @@
 #include "BlendToPhCalc.h"
 #include "CalcFormDriver.h"
 #include "CalcWindowWaters.h"
+#include "CalculationRegistry.h"
 #include "CalculationWindows.h"
 #include "CalvaroMainForm.h"
 #include "LocaleNumbers.h"
@@ -22,8 +23,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <vector>
 
 using namespace CalcFormDriver;
@@ -61,6 +64,7 @@ struct TMenuRun {
     std::function<void(TCalcForm&)> SetInputs;
     std::deque<bool> Answers;   // the questions on closing, in order; the last is the update
     bool ResultsWindow = false; // Close first shows the underground results
+    bool WritesBack = true;     // false: Close takes nothing over into the data set window
 };
 
 const std::vector<TMenuRun>& MenuRuns() {
@@ -106,6 +110,13 @@ const std::vector<TMenuRun>& MenuRuns() {
          "Ca and carbonate species deficient water",
          [](TCalcForm& f) { Type(f, "TxtInput", "160"); },
          {false, true}},
+        // A curve looks at many waters and takes none over.
+        {"Calc14",
+         "Dosing curve",
+         [](TCalcForm& f) { Control<QComboBox>(f, "ComboDosageChemical")->setCurrentIndex(1); },
+         {},
+         false,
+         false},
     };
     return runs;
 }
@@ -149,6 +160,30 @@ private slots:
         listed.sort();
         run.sort();
         QCOMPARE(run, listed);
+    }
+
+    void everyCalculationIndexHasItsWindow() {
+        // The calculation table is the one list of indices: the menu is built from it and every index
+        // in it must open a window; a window registered under an index the table does not hold
+        // would be unreachable.
+        std::vector<int> table;
+        for (const TCalculationItem& item : CalculationItems()) {
+            table.push_back(item.Index);
+            TWaterDataset water = HardWater();
+            std::unique_ptr<QDialog> form(CreateCalculationForm(item.Index, nullptr, &water));
+            QVERIFY2(form, qPrintable(QStringLiteral("no window for calculation %1 (%2)")
+                                          .arg(item.Index)
+                                          .arg(QString::fromLatin1(item.Text))));
+            QVERIFY(dynamic_cast<TCalcForm*>(form.get()));
+        }
+        std::sort(table.begin(), table.end());
+        QVERIFY2(std::adjacent_find(table.begin(), table.end()) == table.end(), "an index stands twice");
+        QCOMPARE(RegisteredCalculationIndices(), table);
+
+        TScriptedDialogs dialogs;
+        TfrmCalvaroMain main;
+        for (const TCalculationItem& item : CalculationItems())
+            QVERIFY2(main.Action(QStringLiteral("Calc%1").arg(item.Index)), item.Text);
     }
 
     void calculationFromTheMenu_data() {
@@ -196,6 +231,13 @@ private slots:
         QVERIFY(dialogs.YesNoAnswers.empty()); // every question asked
         QCOMPARE(main.GetChildForm(), editor);
         const TWaterDataset& shown = *editor->Dataset();
+        if (!item.WritesBack) {
+            QCOMPARE(shown.Ph(), 7.5);
+            QCOMPARE(shown.Calcium(), 150.0);
+            QCOMPARE(shown.Alkalinity(), 127.5);
+            QCOMPARE(Control<QLineEdit>(*editor, "txtPh")->text(), FormatGeneral(7.5));
+            return;
+        }
         QCOMPARE(shown.Ph(), Rounded(treated.PHF));
         QCOMPARE(shown.Calcium(), Rounded(treated.CAF));
         QCOMPARE(shown.Magnesium(), Rounded(treated.MGF));

@@ -22,12 +22,16 @@ std::string ShellQuoted(const std::string& text) {
 
 class CalcExecutable : public CliFilesTest {
 protected:
-    TRunOutput Run(const std::vector<std::string>& arguments) const {
+    // `output` redirects the standard output (a file of the test's folder when empty).
+    TRunOutput Run(const std::vector<std::string>& arguments, const std::string& output = "") const {
         std::string command = ShellQuoted(CALVARO_CALC_EXECUTABLE);
         for (const auto& argument : arguments)
             command.append(" ").append(ShellQuoted(argument));
         const auto out = FFolder / "stdout.txt", err = FFolder / "stderr.txt";
-        command.append(" >").append(ShellQuoted(out.string()));
+        if (output.empty())
+            command.append(" >").append(ShellQuoted(out.string()));
+        else
+            command.append(" ").append(output);
         command.append(" 2>").append(ShellQuoted(err.string())).append(" </dev/null");
         const int status = std::system(command.c_str());
         TRunOutput run;
@@ -81,6 +85,44 @@ TEST_F(CalcExecutable, WritesCsv) {
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].front(), "input");
     EXPECT_EQ(rows[0].back(), "error");
+}
+
+// Before, a full disk or a closed output lost every record silently, with exit status 0.
+struct TLostOutputRow {
+    const char* Name;
+    std::string Redirect;
+    std::vector<std::string> Options;
+    const char* Reason;
+};
+
+const TLostOutputRow kLostOutputRows[] = {
+    {"FullDiskJson", ">/dev/full", {}, "No space left on device"},
+    {"FullDiskCsv", ">/dev/full", {"--format", "csv"}, "No space left on device"},
+    {"ClosedOutput", ">&-", {}, "Bad file descriptor"},
+};
+
+class CalcExecutableLostOutput : public CalcExecutable,
+                                 public ::testing::WithParamInterface<TLostOutputRow> {};
+
+TEST_P(CalcExecutableLostOutput, ExitsWithThreeAndSaysSoOnStandardError) {
+    std::vector<std::string> arguments = {"characterise"};
+    arguments.insert(arguments.end(), GetParam().Options.begin(), GetParam().Options.end());
+    arguments.push_back(Save("good.clv", ValidWater()));
+    const TRunOutput run = Run(arguments, GetParam().Redirect);
+    EXPECT_EQ(run.ExitCode, kExitOutputFailed);
+    EXPECT_EQ(run.Err,
+              std::string("calvaro-calc: the output could not be written: ") + GetParam().Reason + ".\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, CalcExecutableLostOutput, ::testing::ValuesIn(kLostOutputRows),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+TEST_F(CalcExecutable, AFailedInputDoesNotHideALostOutput) {
+    TWaterDataset invalid = ValidWater();
+    invalid.SetCalcium(5001);
+    const TRunOutput run = Run({"characterise", Save("bad.clv", invalid)}, ">/dev/full");
+    EXPECT_EQ(run.ExitCode, kExitOutputFailed);
+    EXPECT_NE(run.Err.find("could not be written"), std::string::npos) << run.Err;
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "CalcRunner.h"
 #include "CalvaroModel.h"
 #include "CalvaroUtils.h"
+#include "SampleWaters.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -17,21 +18,10 @@
 #include <string>
 #include <vector>
 
-// A dilute drinking water given by conductivity and alkalinity, valid for the editor.
+// The dilute drinking water of the sample waters, valid for the editor, on a fixed date.
 inline TWaterDataset ValidWater() {
-    TWaterDataset d;
+    TWaterDataset d = DiluteWater();
     d.SetCreateDate(41556);
-    d.SetPh(7.5);
-    d.SetTemperature(20);
-    d.SetSodium(50);
-    d.SetMagnesium(30);
-    d.SetCalcium(100);
-    d.SetSulphate(40);
-    d.SetChloride(60);
-    d.SetWaterCharacterIndex(1);
-    d.SetConductivity(45.5);
-    d.SetCarbonCharacterIndex(0);
-    d.SetAlkalinity(120);
     return d;
 }
 

@@ -86,8 +86,8 @@ TEST_P(IdenticalWaters, BlendBackToTheirOwnCompositionWithThePhFromAlkalinityAnd
     // The pH comes from the pH scan, one grid point past the crossing.
     EXPECT_GE(r->PHF, row.Water.pH + 0.01 - 1e-9);
     EXPECT_LE(r->PHF, row.Water.pH + 0.02 + 1e-9);
-    EXPECT_DOUBLE_EQ(r->TDSF, r->MHUF / 2.5e-5);
-    EXPECT_DOUBLE_EQ(r->CONF, r->MHUF / 1.6e-4);
+    EXPECT_DOUBLE_EQ(r->TDSF, r->MHUF / Units::kTdsToIonicStrength);
+    EXPECT_DOUBLE_EQ(r->CONF, r->MHUF / Units::kConductivityToIonicStrength);
     EXPECT_EQ(r->WATCHAR, row.Water.WATCHAR);
 }
 
@@ -163,8 +163,8 @@ TEST_F(EngineTest, EachComponentsAcidityIsItsOwnAndTheTablesKeepTheirValues) {
     w1.T = 12;
     const TRaw o1 = RawOf(w1), o2 = RawOf(w2);
     BlendMultiple({w1, w2});
-    EXPECT_TRUE(RelativelyNear(Engine.BACI[1] * 50, o1.ACI, 1e-12));
-    EXPECT_TRUE(RelativelyNear(Engine.BACI[2] * 50, o2.ACI, 1e-12));
+    EXPECT_TRUE(RelativelyNear(Engine.BACI[1] * Units::kAcidity, o1.ACI, 1e-12));
+    EXPECT_TRUE(RelativelyNear(Engine.BACI[2] * Units::kAcidity, o2.ACI, 1e-12));
     EXPECT_EQ(Engine.BFRAC[1], 40);
     EXPECT_EQ(Engine.BFRAC[2], 60);
     EXPECT_EQ(Engine.BMU[1], o1.MU);

@@ -46,9 +46,9 @@ TEST_P(FourCarbonateMeasures, GiveTheSameAlkalinityAndAcidity) {
 
     TWater byTotalCarbonate = byAlkalinity, byAcidity = byAlkalinity, byPressure = byAlkalinity;
     byTotalCarbonate.CARBSYSORDER = 2;
-    byTotalCarbonate.TotC = (ALK + ACI) / 2 * 50;
+    byTotalCarbonate.TotC = (ALK + ACI) / 2 * Units::kTotalCarbonate;
     byAcidity.CARBSYSORDER = 1;
-    byAcidity.Aci = (ACI - ALK) / 2 * 50;
+    byAcidity.Aci = (ACI - ALK) / 2 * Units::kAcidity;
     byPressure.CARBSYSORDER = 3;
     byPressure.PCO2 = pressure;
 
@@ -123,7 +123,7 @@ TEST_F(EngineTest, DiluteWaterKeepsTheIonicStrengthOfItsConductivity) {
     TWater w; // its ions alone give about 0.0068
     w.Cond = 100;
     Load(w);
-    EXPECT_DOUBLE_EQ(Engine.MU, 1.6e-4 * 100);
+    EXPECT_DOUBLE_EQ(Engine.MU, Units::kConductivityToIonicStrength * 100);
     EXPECT_EQ(Engine.FCA, 1);
     EXPECT_EQ(Engine.FMG, 1);
     EXPECT_EQ(Engine.FCO3, 1);
@@ -164,7 +164,7 @@ TEST_F(EngineTest, ExactlyTheThresholdTakesTheDiluteModel) {
     ASSERT_EQ(ApplyIonPairing(Engine.KTHERM, 12.5, 0, 0, 0, 0), 0.025);
 
     Load(w);
-    EXPECT_DOUBLE_EQ(Engine.MU, 1.6e-4 * 10);
+    EXPECT_DOUBLE_EQ(Engine.MU, Units::kConductivityToIonicStrength * 10);
     EXPECT_EQ(Engine.FCO3, 1);
 
     w.Ca = 1250.01; // just above: the ion-pair model and the ions' ionic strength

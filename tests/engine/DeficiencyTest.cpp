@@ -32,7 +32,7 @@ TEST_F(EngineTest, CalciumDeficientWaterTakesLimeForTheDesiredCalcium) {
     const TWater w = Soft(100, 20);
     ResetEngine();
     LoadDataset(w.Dataset());
-    const double ACI = Engine.ACI * 50, MU = Engine.MU;
+    const double ACI = Engine.ACI * Units::kAcidity, MU = Engine.MU;
     const TConditioned c = Condition(w, 50);
     EXPECT_EQ(Facade.Inputs.CarbonateDeficient, 0);
     EXPECT_NEAR(c.Dosage, 22.2, 1e-9); // 0.3 mmol/l of Ca(OH)2
@@ -42,8 +42,8 @@ TEST_F(EngineTest, CalciumDeficientWaterTakesLimeForTheDesiredCalcium) {
     EXPECT_NEAR(c.Result->CAF, 50, 1e-9);
     EXPECT_NEAR(c.Result->ACIF, ACI - 30, 1e-9);
     EXPECT_EQ(c.Result->MHUF, MU);
-    EXPECT_DOUBLE_EQ(c.Result->TDSF, MU / 2.5e-5);
-    EXPECT_DOUBLE_EQ(c.Result->CONF, MU / 1.6e-4);
+    EXPECT_DOUBLE_EQ(c.Result->TDSF, MU / Units::kTdsToIonicStrength);
+    EXPECT_DOUBLE_EQ(c.Result->CONF, MU / Units::kConductivityToIonicStrength);
     EXPECT_GT(c.Result->PHF, w.pH);
     // Lime changes nothing else; the potential is that of the dosed water.
     const TRaw raw = RawOf(w);
@@ -53,7 +53,8 @@ TEST_F(EngineTest, CalciumDeficientWaterTakesLimeForTheDesiredCalcium) {
     EXPECT_DOUBLE_EQ(c.Result->CLF, raw.CL);
     EXPECT_EQ(c.Result->TF, w.T);
     const double potential =
-        PrecipitationPotential(c.Result->PHF, c.Result->ALKF / 50, c.Result->CAF / 100, c.Result->ACIF / 50);
+        PrecipitationPotential(c.Result->PHF, c.Result->ALKF / Units::kAlkalinity,
+                               c.Result->CAF / Units::kCalcium, c.Result->ACIF / Units::kAcidity);
     EXPECT_DOUBLE_EQ(c.Result->CPPF, potential);
     EXPECT_GT(potential, OwnPotential(w));
 }
@@ -80,7 +81,7 @@ TEST_F(EngineTest, CarbonateDeficientWaterTakesLimeForTheDesiredCalciumToo) {
     const TWater w = Soft(30, 40);
     ResetEngine();
     LoadDataset(w.Dataset());
-    const double ACI = Engine.ACI * 50;
+    const double ACI = Engine.ACI * Units::kAcidity;
     const TConditioned c = Condition(w, 60);
     EXPECT_EQ(Facade.Inputs.CarbonateDeficient, 1);
     EXPECT_NEAR(Facade.Inputs.DesiredAlkalinity, 50, 1e-9);

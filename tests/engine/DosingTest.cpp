@@ -104,12 +104,13 @@ TEST_P(ChemicalDosing, KeepsItsInvariantAndAddsItsIon) {
         break;
     }
     // What the dosed amount does to alkalinity and acidity (mg/l as CaCO3).
-    EXPECT_NEAR(r.ALKF - raw.ALK, row.AlkalinityPerMmol * D * 50, 1e-9);
-    EXPECT_NEAR(r.ACIF - raw.ACI, row.AcidityPerMmol * D * 50, 1e-9);
+    EXPECT_NEAR(r.ALKF - raw.ALK, row.AlkalinityPerMmol * D * Units::kAlkalinity, 1e-9);
+    EXPECT_NEAR(r.ACIF - raw.ACI, row.AcidityPerMmol * D * Units::kAcidity, 1e-9);
 
-    const double expectedCa = raw.CA + (row.Adds == TIon::Calcium ? row.IonPerMmol * D * 100 : 0);
-    const double expectedNa = raw.NA + (row.Adds == TIon::Sodium ? row.IonPerMmol * D * 23 : 0);
-    const double expectedCl = raw.CL + (row.Adds == TIon::Chloride ? row.IonPerMmol * D * 35.453 : 0);
+    const double expectedCa = raw.CA + (row.Adds == TIon::Calcium ? row.IonPerMmol * D * Units::kCalcium : 0);
+    const double expectedNa = raw.NA + (row.Adds == TIon::Sodium ? row.IonPerMmol * D * Units::kSodium : 0);
+    const double expectedCl =
+        raw.CL + (row.Adds == TIon::Chloride ? row.IonPerMmol * D * Units::kChloride : 0);
     EXPECT_NEAR(r.CAF, expectedCa, 1e-9);
     EXPECT_NEAR(r.NAF, expectedNa, 1e-9);
     EXPECT_NEAR(r.CLF, expectedCl, 1e-9);
@@ -120,8 +121,8 @@ TEST_P(ChemicalDosing, KeepsItsInvariantAndAddsItsIon) {
     EXPECT_EQ(r.TF, w.T);
     // The ionic strength is not recomputed for the dosed ions.
     EXPECT_EQ(r.MHUF, raw.MU);
-    EXPECT_DOUBLE_EQ(r.TDSF, raw.MU / 2.5e-5);
-    EXPECT_DOUBLE_EQ(r.CONF, raw.MU / 1.6e-4);
+    EXPECT_DOUBLE_EQ(r.TDSF, raw.MU / Units::kTdsToIonicStrength);
+    EXPECT_DOUBLE_EQ(r.CONF, raw.MU / Units::kConductivityToIonicStrength);
     EXPECT_EQ(d.Note1, "kept 1");
     EXPECT_EQ(d.Note2, "kept 2");
     EXPECT_EQ(r.WATCHAR, w.WATCHAR);
@@ -135,7 +136,7 @@ TEST_F(EngineTest, OneMmolOfCo2IsFortyFourMilligrams) {
     const TWater w;
     const TRaw raw = RawOf(w);
     const TDosing d = Adjust(w, 0, 6.8);
-    const double co2Mmol = (d.Result->ACIF - raw.ACI) / 50 / 2;
+    const double co2Mmol = (d.Result->ACIF - raw.ACI) / Units::kAcidity / 2;
     EXPECT_NEAR(d.Dosage, co2Mmol * 44, 1e-9);
 }
 
@@ -144,7 +145,8 @@ TEST_F(EngineTest, TreatedPotentialIsThatOfTheDosedWater) {
     const TCalculationResult& r = *d.Result;
     ResetEngine();
     LoadDataset(TWater{}.Dataset());
-    EXPECT_DOUBLE_EQ(r.CPPF, PrecipitationPotential(r.PHF, r.ALKF / 50, r.CAF / 100, r.ACIF / 50));
+    EXPECT_DOUBLE_EQ(r.CPPF, PrecipitationPotential(r.PHF, r.ALKF / Units::kAlkalinity,
+                                                    r.CAF / Units::kCalcium, r.ACIF / Units::kAcidity));
     EXPECT_GT(r.CPPF, 0);
 }
 

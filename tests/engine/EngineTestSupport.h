@@ -1,12 +1,15 @@
 #pragma once
 // Shared by the engine tests: a fixture that starts every test from the program-start engine and
-// facade state, a compact way to write a water analysis, and the figures the tests compare with.
+// facade state, waters derived from the sample waters (TWater, SampleWaters.h), and the figures the
+// tests compare with.
 
 #include "EngineState.h"
 #include "FacadeInternals.h"
 
 #include "CalvaroModel.h"
 #include "EngineFacade.h"
+#include "ReportUnits.h"
+#include "SampleWaters.h"
 
 #include <gtest/gtest.h>
 
@@ -24,65 +27,6 @@ protected:
         std::feclearexcept(FE_ALL_EXCEPT);
     }
 };
-
-// A water analysis in report units. Defaults: a moderately hard dilute drinking water given by
-// conductivity and alkalinity.
-struct TWater {
-    double pH = 7.5;
-    double T = 20;      // degrees Celsius
-    double Na = 50;     // mg/l
-    double Mg = 30;     // mg/l as CaCO3
-    double Ca = 100;    // mg/l as CaCO3
-    double SO4 = 40;    // mg/l
-    double Cl = 60;     // mg/l
-    int WATCHAR = 1;    // 0 TDS, 1 conductivity, 2 ionic strength
-    double TDS = 0;     // mg/l
-    double Cond = 45.5; // mS/m
-    double Mu = 0;      // ionic strength
-    int CARBSYSORDER = 0;
-    double Alk = 120; // mg/l as CaCO3
-    double Aci = 0;   // HCO3-referenced acidity, mg/l as CaCO3
-    double TotC = 0;  // mg/l as CaCO3
-    double PCO2 = 0;  // atm
-    double Frac = 0;  // percent
-
-    TWaterDataset Dataset() const {
-        TWaterDataset d;
-        d.SetPh(pH);
-        d.SetTemperature(T);
-        d.SetSodium(Na);
-        d.SetMagnesium(Mg);
-        d.SetCalcium(Ca);
-        d.SetSulphate(SO4);
-        d.SetChloride(Cl);
-        d.SetWaterCharacterIndex(WATCHAR);
-        d.SetTDS(TDS);
-        d.SetConductivity(Cond);
-        d.SetIonicStrength(Mu);
-        d.SetCarbonCharacterIndex(CARBSYSORDER);
-        d.SetAlkalinity(Alk);
-        d.SetAcidity(Aci);
-        d.SetCarbonateSpecies(TotC);
-        d.SetPressureCO2(PCO2);
-        d.SetFraction(Frac);
-        return d;
-    }
-};
-
-// A brackish water: its ions give an ionic strength well above 0.025.
-inline TWater BrackishWater() {
-    TWater w;
-    w.pH = 7.8;
-    w.T = 25;
-    w.Na = 2000;
-    w.Mg = 600;
-    w.Ca = 500;
-    w.SO4 = 900;
-    w.Cl = 3000;
-    w.Cond = 600;
-    w.Alk = 250;
-    return w;
-}
 
 // The water at another pH.
 inline TWater At(TWater w, double pH) {
@@ -109,7 +53,15 @@ inline TRaw RawOf(const TWater& w) {
     ResetEngine();
     LoadDataset(w.Dataset());
     const auto& E = Engine;
-    return {E.ALK * 50, E.ACI * 50, E.CA * 100, E.MG * 100, E.NA * 23, E.SO4 * 96, E.CL * 35.453, E.MU, E.T};
+    return {E.ALK * Units::kAlkalinity,
+            E.ACI * Units::kAcidity,
+            E.CA * Units::kCalcium,
+            E.MG * Units::kMagnesium,
+            E.NA * Units::kSodium,
+            E.SO4 * Units::kSulphate,
+            E.CL * Units::kChloride,
+            E.MU,
+            E.T};
 }
 
 // The untreated water's own precipitation potential, mg/l as CaCO3.

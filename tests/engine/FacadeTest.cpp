@@ -31,8 +31,8 @@ TEST_F(EngineTest, CharacterisationWritesBackAlkalinityHco3AcidityAndTheIons) {
     EXPECT_DOUBLE_EQ(c.Potential, PrecipitationPotential(Engine.PH, ALK, Engine.CA, ACI));
 
     EXPECT_DOUBLE_EQ(dataset.Alkalinity(), w.Alk);
-    EXPECT_DOUBLE_EQ(dataset.Acidity(), (ACI - ALK) / 2 * 50);
-    EXPECT_DOUBLE_EQ(c.CO3Acidity, ACI * 50);
+    EXPECT_DOUBLE_EQ(dataset.Acidity(), (ACI - ALK) / 2 * Units::kAcidity);
+    EXPECT_DOUBLE_EQ(c.CO3Acidity, ACI * Units::kAcidity);
     EXPECT_NEAR(dataset.Alkalinity() + 2 * dataset.Acidity(), c.CO3Acidity, 1e-9);
     EXPECT_DOUBLE_EQ(dataset.Calcium(), w.Ca);
     EXPECT_DOUBLE_EQ(dataset.Magnesium(), w.Mg);
@@ -40,7 +40,7 @@ TEST_F(EngineTest, CharacterisationWritesBackAlkalinityHco3AcidityAndTheIons) {
     EXPECT_DOUBLE_EQ(dataset.Sulphate(), w.SO4);
     EXPECT_DOUBLE_EQ(dataset.Chloride(), w.Cl);
     EXPECT_EQ(c.IonicStrength, MU);
-    EXPECT_DOUBLE_EQ(c.TDS, MU / 2.5e-5);
+    EXPECT_DOUBLE_EQ(c.TDS, MU / Units::kTdsToIonicStrength);
     EXPECT_DOUBLE_EQ(c.Conductivity, w.Cond);
     // The selectors and the other measures are not touched.
     EXPECT_EQ(dataset.Ph(), w.pH);
@@ -172,9 +172,9 @@ TEST_F(EngineTest, BlendComponentsAreStoredUnderTheirNumber) {
     EXPECT_EQ(E.BPH[2], 7.8);
     EXPECT_EQ(E.BT[2], 25);
     EXPECT_EQ(E.BMU[2], E.MU);
-    EXPECT_DOUBLE_EQ(E.BNA[1], 50.0 / 23);
-    EXPECT_DOUBLE_EQ(E.BSO4[1], 40.0 / 96);
-    EXPECT_DOUBLE_EQ(E.BCL[1], 60 / 35.453);
+    EXPECT_DOUBLE_EQ(E.BNA[1], 50.0 / Units::kSodium);
+    EXPECT_DOUBLE_EQ(E.BSO4[1], 40.0 / Units::kSulphate);
+    EXPECT_DOUBLE_EQ(E.BCL[1], 60 / Units::kChloride);
     EXPECT_DOUBLE_EQ(E.BMG[1], 0.3);
 }
 

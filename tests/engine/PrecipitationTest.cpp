@@ -25,7 +25,7 @@ double SaturationCalcium(const TWater& water) {
     const double hc = h / E.FM, oh = E.KW / h;
     const double b = (E.ALK - oh + hc) / (1 + 2 * E.K2 / h);
     const double c3 = E.K2 * b / h;
-    return E.KACT[kSlotCalcite] / (c3 / E.FCO3) * E.FCA * 100;
+    return E.KACT[kSlotCalcite] / (c3 / E.FCO3) * E.FCA * Units::kPotential;
 }
 
 struct TSaturationRow {
@@ -64,7 +64,7 @@ TEST_P(SaturationState, GivesThePotentialsSignAndTheEquilibriumPhSide) {
     }
     // What precipitates leaves the alkalinity by twice the calcium.
     EXPECT_NEAR((E.ALK - alkEq) - 2 * (E.CA - caEq), 0, 0.001);
-    EXPECT_DOUBLE_EQ(potential, (E.CA - caEq) * 100);
+    EXPECT_DOUBLE_EQ(potential, (E.CA - caEq) * Units::kPotential);
 }
 
 INSTANTIATE_TEST_SUITE_P(Waters, SaturationState, ::testing::ValuesIn(kSaturationRows),

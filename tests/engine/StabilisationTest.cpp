@@ -38,7 +38,7 @@ TEST_P(OwnPotentialTarget, NeedsAboutNoChemical) {
         const TStabilised s = Stabilise(w, chemical, potential);
         EXPECT_NEAR(s.Dosage, 0, 0.1); // mg/l of the chemical
         EXPECT_EQ(s.Type, kTypes[chemical]);
-        EXPECT_EQ(s.Result->CPPF, potential / 100 * 100);
+        EXPECT_EQ(s.Result->CPPF, potential / Units::kPotential * Units::kPotential);
         EXPECT_NEAR(s.Result->ALKF, w.Alk, 0.05);
     }
 }
@@ -64,7 +64,7 @@ TEST_P(StabilisingChemical, KeepsItsInvariantAndReportsTheDesiredPotential) {
     const TWater w;
     ResetEngine();
     LoadDataset(w.Dataset());
-    const double ALK = Engine.ALK * 50, ACI = Engine.ACI * 50, MU = Engine.MU;
+    const double ALK = Engine.ALK * Units::kAlkalinity, ACI = Engine.ACI * Units::kAcidity, MU = Engine.MU;
     const TStabilised s = Stabilise(w, row.Chemical, row.Potential);
     const TCalculationResult& r = *s.Result;
     EXPECT_GT(s.Dosage, 0);
@@ -78,10 +78,10 @@ TEST_P(StabilisingChemical, KeepsItsInvariantAndReportsTheDesiredPotential) {
     case 0: // CO2 keeps alkalinity and calcium; one mmol is 44 mg and two units of acidity
         EXPECT_DOUBLE_EQ(r.ALKF, ALK);
         EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
-        EXPECT_NEAR(s.Dosage, (r.ACIF - ACI) / 50 / 2 * 44, 1e-9);
+        EXPECT_NEAR(s.Dosage, (r.ACIF - ACI) / Units::kAcidity / 2 * 44, 1e-9);
         break;
     case 1: // lime adds its amount to calcium, keeps the total carbonate and alkalinity - 2 calcium
-        EXPECT_NEAR(r.CAF - w.Ca, s.Dosage / 74 * 100, 1e-9);
+        EXPECT_NEAR(r.CAF - w.Ca, s.Dosage / 74 * Units::kCalcium, 1e-9);
         EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-9);
         // mg/l as CaCO3: alkalinity / 50 - 2 calcium / 100, kept within the search's 0.001 mmol/l
         EXPECT_NEAR((r.ALKF - r.CAF) - (ALK - w.Ca), 0, 0.05);
@@ -89,18 +89,18 @@ TEST_P(StabilisingChemical, KeepsItsInvariantAndReportsTheDesiredPotential) {
     case 2: // soda ash keeps acidity and calcium, adds two sodium and two alkalinity per mmol
         EXPECT_DOUBLE_EQ(r.ACIF, ACI);
         EXPECT_DOUBLE_EQ(r.CAF, w.Ca);
-        EXPECT_NEAR(r.NAF - w.Na, 2 * s.Dosage / 106 * 23, 1e-9);
-        EXPECT_NEAR(r.ALKF - ALK, 2 * s.Dosage / 106 * 50, 1e-9);
+        EXPECT_NEAR(r.NAF - w.Na, 2 * s.Dosage / 106 * Units::kSodium, 1e-9);
+        EXPECT_NEAR(r.ALKF - ALK, 2 * s.Dosage / 106 * Units::kAlkalinity, 1e-9);
         break;
     case 3: // caustic soda adds its amount to sodium and alkalinity, keeps the total carbonate
-        EXPECT_NEAR(r.NAF - w.Na, s.Dosage / 40 * 23, 1e-9);
-        EXPECT_NEAR(ACI - r.ACIF, s.Dosage / 40 * 50, 1e-9);
+        EXPECT_NEAR(r.NAF - w.Na, s.Dosage / 40 * Units::kSodium, 1e-9);
+        EXPECT_NEAR(ACI - r.ACIF, s.Dosage / 40 * Units::kAcidity, 1e-9);
         EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-6);
         EXPECT_DOUBLE_EQ(r.CLF, w.Cl);
         break;
     case 4: // hydrochloric acid adds its amount to chloride and acidity, keeps the total carbonate
-        EXPECT_NEAR(r.CLF - w.Cl, s.Dosage / 36 * 35.453, 1e-9);
-        EXPECT_NEAR(r.ACIF - ACI, s.Dosage / 36 * 50, 1e-9);
+        EXPECT_NEAR(r.CLF - w.Cl, s.Dosage / 36 * Units::kChloride, 1e-9);
+        EXPECT_NEAR(r.ACIF - ACI, s.Dosage / 36 * Units::kAcidity, 1e-9);
         EXPECT_NEAR(r.ALKF + r.ACIF, ALK + ACI, 1e-6);
         EXPECT_DOUBLE_EQ(r.NAF, w.Na);
         break;
@@ -128,7 +128,7 @@ TEST_F(EngineTest, CausticSodaAndAcidGiveOppositeDosagesForTheSameDosedWater) {
 
 TEST_F(EngineTest, ReportedPhIsTheScansOfTheDosedWater) {
     const TStabilised s = Stabilise(TWater{}, 1, 8);
-    const double ALKF = s.Result->ALKF / 50, ACIF = s.Result->ACIF / 50;
+    const double ALKF = s.Result->ALKF / Units::kAlkalinity, ACIF = s.Result->ACIF / Units::kAcidity;
     // The engine still holds the loaded water's constants: find the dosed water's own pH.
     double low = 4, high = 12;
     for (int i = 0; i < 100; ++i) {
@@ -183,6 +183,22 @@ TWater CalciumFreeAcid() {
     return w;
 }
 
+// A soft upland water, aggressive at pH 6.6: CO2 keeps its 10 mg/l as CaCO3 of alkalinity, too
+// little for calcite saturation at any pH (the end point's quadratic has no real root).
+TWater SoftUpland() {
+    TWater w;
+    w.pH = 6.6;
+    w.T = 8;
+    w.Na = 6;
+    w.Mg = 8;
+    w.Ca = 12;
+    w.SO4 = 8;
+    w.Cl = 10;
+    w.Cond = 6.5;
+    w.Alk = 10;
+    return w;
+}
+
 struct TUnreachableRow {
     const char* Name;
     TWater Water;
@@ -195,6 +211,10 @@ const TUnreachableRow kUnreachableRows[] = {
     {"Co2LowAlkalinity", LowCarbonate(), 0, 15,
      "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
     {"Co2CalciumFree", CalciumFreeAcid(), 0, -1,
+     "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
+    // Before, the square root of the negative discriminant ended it as "Invalid floating point
+    // operation".
+    {"Co2NoRealEndPoint", SoftUpland(), 0, 0,
      "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
     {"CausticSodaLowCarbonate", LowCarbonate(), 3, 5,
      "The desired precipitation potential cannot be reached with caustic soda: the water has too little "

@@ -64,7 +64,7 @@ TEST_P(AirEquilibrium, ReportsTheDirectionAndTheAmountsMagnitude) {
     const TCalculationResult& r = *a.Result;
     EXPECT_EQ(a.Text, row.Text);
     EXPECT_GT(a.Amount, 0);
-    EXPECT_NEAR(a.Amount, std::fabs(r.ACIF - raw.ACI) / 50 / 2 * 44, 1e-9);
+    EXPECT_NEAR(a.Amount, std::fabs(r.ACIF - raw.ACI) / Units::kAcidity / 2 * 44, 1e-9);
     EXPECT_EQ((r.PHF > w.pH) - (r.PHF < w.pH), row.PhSide);
     EXPECT_EQ((r.ACIF > raw.ACI) - (r.ACIF < raw.ACI), -row.PhSide);
     // Only the carbonate system changes.
@@ -122,7 +122,8 @@ TEST_F(EngineTest, AggressiveUndergroundWaterDissolvesCalcite) {
     ResetEngine();
     LoadDataset(w.Dataset());
     double potential = 1, alkEq, caEq, phEq;
-    PrecipitationPotential(r->PHF, r->ALKF / 50, r->CAF / 100, r->ACIF / 50, potential, alkEq, caEq, phEq);
+    PrecipitationPotential(r->PHF, r->ALKF / Units::kAlkalinity, r->CAF / Units::kCalcium,
+                           r->ACIF / Units::kAcidity, potential, alkEq, caEq, phEq);
     EXPECT_NEAR(potential, 0, 0.1);
     // It holds the CO2 of the gas it is in equilibrium with (hydrogen ion neglected: 1e-4 at most).
     EXPECT_TRUE(RelativelyNear(PressureCO2OfResult(*r), 0.05, 1e-4));
@@ -215,10 +216,13 @@ TEST_P(ChangedWater, AfterEvaporationTakesTheConstantsOfTheConcentratedWater) {
         concentrated.Cl *= f, concentrated.Cond *= f, concentrated.Alk *= f;
         Loaded(concentrated);
         EXPECT_TRUE(RelativelyNear(r->MHUF, Engine.MU, 1e-12));
-        const double pH = PhFromAlkalinityAndAcidity(r->ALKF / 50, r->ACIF / 50);
+        const double pH = PhFromAlkalinityAndAcidity(r->ALKF / Units::kAlkalinity, r->ACIF / Units::kAcidity);
         EXPECT_NEAR(r->PHF, pH, 1e-9);
-        EXPECT_TRUE(RelativelyNear(
-            r->CPPF, PrecipitationPotential(pH, r->ALKF / 50, r->CAF / 100, r->ACIF / 50), 1e-6));
+        EXPECT_TRUE(
+            RelativelyNear(r->CPPF,
+                           PrecipitationPotential(pH, r->ALKF / Units::kAlkalinity, r->CAF / Units::kCalcium,
+                                                  r->ACIF / Units::kAcidity),
+                           1e-6));
     }
 }
 
@@ -237,7 +241,7 @@ TEST_F(EngineTest, HeatingRaisesThePotentialAndKeepsTheAmounts) {
     EXPECT_DOUBLE_EQ(hot->NAF, raw.NA);
     // A dilute water keeps its ionic strength, so TDS and conductivity stay.
     EXPECT_EQ(hot->MHUF, raw.MU);
-    EXPECT_DOUBLE_EQ(hot->TDSF, raw.MU / 2.5e-5);
+    EXPECT_DOUBLE_EQ(hot->TDSF, raw.MU / Units::kTdsToIonicStrength);
     // The constants stay at the new temperature until the next load.
     TConstantTable K;
     ComputeConstants(60, K);
@@ -249,7 +253,7 @@ TEST_F(EngineTest, HeatingABrackishWaterRecomputesItsIonicStrength) {
     const TResultPtr hot = RunTemperatureChange(BrackishWater().Dataset(), 70);
     EXPECT_GT(hot->MHUF, 0.025);
     EXPECT_NE(hot->MHUF, raw.MU); // the ion pairs shift with temperature
-    EXPECT_DOUBLE_EQ(hot->CONF, hot->MHUF / 1.6e-4);
+    EXPECT_DOUBLE_EQ(hot->CONF, hot->MHUF / Units::kConductivityToIonicStrength);
 }
 
 TEST_F(EngineTest, NoEvaporationReproducesTheWater) {

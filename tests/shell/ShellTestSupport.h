@@ -2,6 +2,7 @@
 // Helpers shared by the shell's Qt tests.
 
 #include "CalvaroModel.h"
+#include "SampleWaters.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -17,17 +18,7 @@
 
 // A water whose every checked value is in range (conductivity and alkalinity selected).
 inline std::unique_ptr<TWaterDataset> ValidWater() {
-    auto water = std::make_unique<TWaterDataset>();
-    water->SetPh(7.5);
-    water->SetTemperature(20);
-    water->SetSodium(50);
-    water->SetMagnesium(30);
-    water->SetCalcium(100);
-    water->SetSulphate(40);
-    water->SetChloride(60);
-    water->SetConductivity(45.5);
-    water->SetAlkalinity(120);
-    return water;
+    return std::make_unique<TWaterDataset>(DiluteWater());
 }
 
 // Every window a test made must be gone when it ends. Deferred deletions are carried out first.

@@ -7,6 +7,7 @@
 #include "CalvaroModel.h"
 #include "CalvaroUtils.h"
 #include "LocaleNumbers.h"
+#include "ReportUnits.h"
 #include "ScriptedDialogs.h"
 #include "ShellTestSupport.h"
 #include "ViewDatasetForm.h"
@@ -95,7 +96,8 @@ private slots:
         QCOMPARE(view->ValueText(QStringLiteral("LabelChoride")), QStringLiteral("60.00"));
         // TDS and conductivity both stand for the ionic strength: mu = 1.6e-4 x 45.5 mS/m.
         QCOMPARE(view->ValueText(QStringLiteral("LabelMhuf")), QStringLiteral("0.0073"));
-        QCOMPARE(view->ValueText(QStringLiteral("LabelTds")), FormatPattern(0.00728 / 2.5e-5, 2));
+        QCOMPARE(view->ValueText(QStringLiteral("LabelTds")),
+                 FormatPattern(0.00728 / Units::kTdsToIonicStrength, 2));
         QCOMPARE(view->ValueText(QStringLiteral("LabelConductivity")), QStringLiteral("45.50"));
         QVERIFY(view->findChild<QLabel*>(QStringLiteral("LabelPh"))->font().bold());
     }

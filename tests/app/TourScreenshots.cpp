@@ -1,0 +1,71 @@
+// The pictures of the README's tour, made from the example waters in the program's visual style:
+// calvaro_tour_screenshots OUTPUT_FOLDER (run under a display, for example xvfb-run). Not a test: it
+// asserts nothing and is not registered with CTest; ./calvaro.sh screenshots runs it into docs/.
+
+#include "CalcFormDriver.h"
+#include "CalvaroApplication.h"
+#include "CalvaroMainForm.h"
+#include "CalvaroUtils.h"
+#include "CommandLine.h"
+#include "ScriptedDialogs.h"
+#include "SofteningCaCalculation.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLocale>
+#include <QPixmap>
+
+#include <cstdio>
+#include <memory>
+
+using namespace CalcFormDriver;
+
+namespace {
+
+void Save(QWidget& window, const QString& folder, const QString& name) {
+    QCoreApplication::processEvents();
+    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
+    if (!window.grab().save(path)) std::fprintf(stderr, "could not write %s\n", qPrintable(path));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    TCalvaroApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
+        return 2;
+    }
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    QDir().mkpath(folder);
+    TScriptedDialogs dialogs;
+    const QString water = QStringLiteral(CALVARO_EXAMPLES_DIR "/hard-groundwater.clv");
+
+    // The main window with an example water opened from the command line.
+    TfrmCalvaroMain mainWindow;
+    mainWindow.show();
+    OpenCommandLineFiles(mainWindow, ParseCommandLine({water}));
+    Save(mainWindow, folder, QStringLiteral("tour-main-window"));
+
+    // The view of that water with its indices.
+    mainWindow.ActionViewExecute();
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QStringLiteral("FormViewDataset") && widget->isVisible())
+            Save(*widget, folder, QStringLiteral("tour-view"));
+
+    // A calculation window's results: the hard groundwater softened with lime to calcium 150.
+    std::unique_ptr<TWaterDataset> copy = LoadDatasetFromFile(water.toStdString());
+    TSofteningCaCalc softening;
+    softening.SetDataset(copy.get());
+    softening.show();
+    Type(softening, QStringLiteral("TxtInput"), QStringLiteral("150"));
+    TurnToResults(softening);
+    Save(softening, folder, QStringLiteral("tour-softening-results"));
+
+    for (const QString& message : dialogs.Messages())
+        std::fprintf(stderr, "message: %s\n", qPrintable(message));
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QStringLiteral("FormViewDataset")) widget->close();
+    return 0;
+}
