@@ -8,14 +8,21 @@
 // captions, order and units are not the screen's.
 
 #include "CalvaroModel.h"
+#include "EngineFacade.h"
 
 #include <array>
 #include <cstddef>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <vector>
 
+class QFont;
 class QGridLayout;
 class QLabel;
 class QString;
 class QWidget;
+class TCsvWriter;
 
 struct TResultRowDefinition {
     const char* Caption;               // on screen, with its colon
@@ -55,3 +62,66 @@ TResultValueLabels AddResultRows(QGridLayout& grid, QWidget* parent);
 
 // Writes each row's value of `water` into its label, in the row's pattern.
 void ShowResultRows(const TResultValueLabels& values, const TCalculationResult& water);
+
+// ---- Scaling and corrosion indices ----
+// The indices of a water beside its precipitation potential, one row each: caption, value with
+// two decimals in the locale ("–" where the water does not define the index) and a one-word
+// reading. The view window shows all six; the results of a calculation the first four, those of
+// the treated water's carbonate balance. The export rows follow every row the window wrote before
+// them: caption, value (an empty field where not defined), reading (empty for the saturation pH,
+// which has none).
+
+struct TIndexRowDefinition {
+    const char* Caption;                         // as exported; the screen adds " :"
+    const char* ValueName;                       // object name of the value label
+    const char* ReadingName;                     // object name of the reading label
+    std::optional<double> TWaterIndices::*Field; // the index shown in the row
+    std::string (*Reading)(double);              // its one-word reading; none for the saturation pH
+};
+
+inline constexpr std::size_t kIndexRowCount = 6;
+// The rows of a calculation's results page: saturation index, saturation pH, Langelier, Ryznar.
+inline constexpr std::size_t kTreatedIndexRowCount = 4;
+
+inline constexpr std::array<TIndexRowDefinition, kIndexRowCount> kIndexRows{{
+    {"Saturation index", "LabelSaturationIndex", "LabelSaturationIndexReading",
+     &TWaterIndices::SaturationIndex, &SaturationIndexReading},
+    {"Saturation pH", "LabelSaturationPh", "LabelSaturationPhReading", &TWaterIndices::SaturationPh, nullptr},
+    {"Langelier index", "LabelLangelierIndex", "LabelLangelierIndexReading", &TWaterIndices::LangelierIndex,
+     &LangelierReading},
+    {"Ryznar index", "LabelRyznarIndex", "LabelRyznarIndexReading", &TWaterIndices::RyznarIndex,
+     &RyznarReading},
+    {"Larson-Skold index", "LabelLarsonSkoldIndex", "LabelLarsonSkoldIndexReading",
+     &TWaterIndices::LarsonSkoldIndex, &LarsonSkoldReading},
+    {"Aggressive index", "LabelAggressiveIndex", "LabelAggressiveIndexReading",
+     &TWaterIndices::AggressiveIndex, &AggressiveIndexReading},
+}};
+
+inline constexpr const char* kIndicesGroupTitle = "Scaling and corrosion indices";
+
+struct TIndexRowLabels {
+    QLabel* Caption;
+    QLabel* Value;
+    QLabel* Reading;
+};
+using TIndexLabels = std::vector<TIndexRowLabels>;
+
+// The caption on screen: with its colon, and with the en dash in "Larson–Skold" where the
+// label's font has one.
+QString IndexCaptionText(const TIndexRowDefinition& row, const QFont& font);
+// The value on screen: two decimals in the locale, "–" (or "-" where the font lacks the
+// dash) when the index is not defined.
+QString IndexValueText(const std::optional<double>& value, const QFont& font);
+// The reading of a defined index; empty for an undefined one and for the saturation pH.
+QString IndexReadingText(const TIndexRowDefinition& row, const std::optional<double>& value);
+
+// Lays the first `count` index rows into `grid` from its first row on: caption, value, reading.
+TIndexLabels AddIndexRows(QGridLayout& grid, QWidget* parent, std::size_t count);
+// Writes each row's index into its labels; without indices (none computed yet) every row shows
+// the undefined sign.
+void ShowIndexRows(const TIndexLabels& labels, const std::optional<TWaterIndices>& indices);
+// Gives the caption column of every grid the width of the widest caption among them, so that the
+// values of frames stacked one under the other stand in one column. Call it once all rows exist.
+void AlignCaptionColumns(std::initializer_list<QGridLayout*> grids);
+// One export row per index, the first `count` of them.
+void WriteIndexRows(TCsvWriter& writer, const std::optional<TWaterIndices>& indices, std::size_t count);

@@ -49,7 +49,8 @@ TFormViewDataset::TFormViewDataset(QWidget* owner, TWaterDataset* dataset)
     setModal(false);
     BuildControls();
     setMinimumSize(450, 350);
-    resize(450, 358);
+    // The window grows to hold the indices under the water's rows.
+    resize(QSize(450, 358).expandedTo(sizeHint()));
     if (owner) move(owner->geometry().center() - rect().center());
 }
 
@@ -86,6 +87,28 @@ void TFormViewDataset::BuildControls() {
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(row, 1);
 
+    // The indices under the water's rows, in the same columns: caption, bold value, reading.
+    auto* indices = new QGroupBox(QString::fromLatin1(kIndicesGroupTitle), this);
+    indices->setObjectName(QStringLiteral("GroupBoxIndices"));
+    indices->setFont(bold);
+    auto* indexGrid = new QGridLayout(indices);
+    indexGrid->setVerticalSpacing(3);
+    indexGrid->setHorizontalSpacing(10);
+    FIndexLabels = AddIndexRows(*indexGrid, indices, kIndexRowCount);
+    QFont normal = indices->font();
+    normal.setBold(false);
+    for (std::size_t i = 0; i < FIndexLabels.size(); ++i) {
+        const TIndexRowLabels& labels = FIndexLabels[i];
+        labels.Caption->setFont(normal);
+        labels.Caption->setText(IndexCaptionText(kIndexRows[i], normal));
+        labels.Caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        labels.Value->setFont(bold);
+        labels.Value->setMinimumWidth(90);
+        labels.Reading->setFont(normal);
+    }
+    indexGrid->setColumnStretch(0, 1);
+    indexGrid->setColumnStretch(2, 1);
+
     auto* print = new QPushButton(QStringLiteral("Print..."), this);
     print->setObjectName(QStringLiteral("ButtonPrint"));
     auto* exportButton = new QPushButton(QStringLiteral("Export"), this);
@@ -105,6 +128,7 @@ void TFormViewDataset::BuildControls() {
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group, 1);
+    layout->addWidget(indices);
     layout->addLayout(buttons);
 }
 
@@ -120,11 +144,16 @@ QString TFormViewDataset::ValueText(const QString& labelName) const {
 void TFormViewDataset::FormShow() {
     if (FShown || !FDataset) return;
     double precipitationPotential = 0, tds = 0, conductivity = 0, ionicStrength = 0, co3Acidity = 0;
-    // Writes the computed alkalinity and acidity into the data set itself.
-    CharacteriseWater(*FDataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity);
+    TWaterIndices indices;
+    // Writes the computed alkalinity and acidity into the data set itself; the indices come from the
+    // same load, so they describe the water whose potential is shown.
+    CharacteriseWater(*FDataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity,
+                      indices);
     FShown = true;
     ShowResultRows(FValues, CharacterisedWater(*FDataset, precipitationPotential, tds, conductivity,
                                                ionicStrength, co3Acidity));
+    FIndices = indices;
+    ShowIndexRows(FIndexLabels, FIndices);
     // The view does not look at the data set again: the window may close before it.
     FDataset = nullptr;
 }
@@ -153,6 +182,7 @@ void TFormViewDataset::WriteResults(TCsvWriter& writer) const {
     AddResultRow(writer,
                  {QStringLiteral("Conductivity"), value("LabelConductivity"), QStringLiteral("mS/m")});
     AddResultRow(writer, {QStringLiteral("Precipitation potential"), value("LabelPrecPotential"), caCO3});
+    WriteIndexRows(writer, FIndices, kIndexRowCount);
 }
 
 void TFormViewDataset::ButtonExportClick() {

@@ -1,7 +1,8 @@
 #pragma once
 // TFormViewDataset: the characterised state of a data set (its analysis with the TDS,
 // conductivity, ionic strength and CaCO3 precipitation potential the engine derives from it),
-// with Export and Print. Not modal; each View command opens one more.
+// with Export and Print. Not modal; each View command opens one more. Below the water's rows, a
+// second frame shows its scaling and corrosion indices, each with its one-word reading.
 //
 // The view is given the data set window's own data set, not a copy: characterising it writes the
 // computed alkalinity and acidity into that data set, where they stay.
@@ -9,6 +10,8 @@
 #include "ResultRows.h"
 
 #include <QDialog>
+
+#include <optional>
 
 class QLabel;
 class TCsvWriter;
@@ -26,7 +29,8 @@ public:
     void ButtonExportClick();
     void ButtonPrintClick();
     void ButtonCloseClick();
-    // The fourteen rows of the export and the print-out, with the values as displayed.
+    // The fourteen rows of the water, with the values as displayed, then one row per index
+    // (caption, value, reading; an undefined index has an empty value).
     void WriteResults(TCsvWriter& writer) const;
 
     // The displayed value of a row by its control name (LabelPh, LabelAlkalinity, ...).
@@ -41,5 +45,7 @@ private:
 
     TWaterDataset* FDataset;
     TResultValueLabels FValues{};
+    TIndexLabels FIndexLabels;
+    std::optional<TWaterIndices> FIndices; // empty until the water is characterised
     bool FShown = false;
 };

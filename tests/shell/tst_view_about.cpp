@@ -1,11 +1,12 @@
-// The view window (characterised rows, patterns, export and print rows) and the about box with the
-// program's build version.
+// The view window (characterised rows, patterns, the scaling and corrosion indices, export and print
+// rows) and the about box with the program's build version.
 
 #include "AboutForm.h"
 #include "BuildVersion.h"
 #include "CalvaroMainForm.h"
 #include "CalvaroModel.h"
 #include "CalvaroUtils.h"
+#include "EngineFacade.h"
 #include "LocaleNumbers.h"
 #include "ReportUnits.h"
 #include "ScriptedDialogs.h"
@@ -32,6 +33,50 @@ const char* const kValueLabels[] = {
     "LabelPh",           "LabelTemperature", "LabelAlkalinity",   "LabelAcidity",  "LabelCalcium",
     "LabelMagnesium",    "LabelSodium",      "LabelChoride",      "LabelSulphate", "LabelTds",
     "LabelConductivity", "LabelMhuf",        "LabelPrecPotential"};
+
+// The index rows of the view, top to bottom: caption on screen, value label, the facade's index
+// and its reading (none for the saturation pH).
+struct TIndexRow {
+    const char* Caption;
+    const char* ExportCaption;
+    const char* Value;
+    const char* Reading;
+    std::optional<double> TWaterIndices::*Field;
+    std::string (*ReadingOf)(double);
+};
+const TIndexRow kExpectedIndexRows[] = {
+    {"Saturation index :", "Saturation index", "LabelSaturationIndex", "LabelSaturationIndexReading",
+     &TWaterIndices::SaturationIndex, &SaturationIndexReading},
+    {"Saturation pH :", "Saturation pH", "LabelSaturationPh", "LabelSaturationPhReading",
+     &TWaterIndices::SaturationPh, nullptr},
+    {"Langelier index :", "Langelier index", "LabelLangelierIndex", "LabelLangelierIndexReading",
+     &TWaterIndices::LangelierIndex, &LangelierReading},
+    {"Ryznar index :", "Ryznar index", "LabelRyznarIndex", "LabelRyznarIndexReading",
+     &TWaterIndices::RyznarIndex, &RyznarReading},
+    {"Larson\u2013Skold index :", "Larson-Skold index", "LabelLarsonSkoldIndex",
+     "LabelLarsonSkoldIndexReading", &TWaterIndices::LarsonSkoldIndex, &LarsonSkoldReading},
+    {"Aggressive index :", "Aggressive index", "LabelAggressiveIndex", "LabelAggressiveIndexReading",
+     &TWaterIndices::AggressiveIndex, &AggressiveIndexReading},
+};
+
+// The export row of an index as the facade gives it: caption, value (empty when not defined),
+// reading. A value with a comma in it is one quoted field.
+QString IndexExportRow(const TIndexRow& row, const TWaterIndices& indices) {
+    const std::optional<double> value = indices.*row.Field;
+    QString text = value ? FormatPattern(*value, 2) : QString();
+    if (text.contains(u',')) text = u'"' + text + u'"';
+    const QString reading =
+        value && row.ReadingOf ? QString::fromStdString(row.ReadingOf(*value)) : QString();
+    return QString::fromUtf8(row.ExportCaption) + u',' + text + u',' + reading;
+}
+
+// A soft water without calcium: no saturation index, saturation pH, Langelier, Ryznar or aggressive
+// index; its carbonate still gives a Larson-Skold index.
+std::unique_ptr<TWaterDataset> CalciumFreeWater() {
+    auto water = ValidWater();
+    water->SetCalcium(0);
+    return water;
+}
 
 } // namespace
 
@@ -194,6 +239,7 @@ private slots:
         QLocale::setDefault(locale);
         auto water = ValidWater();
         water->SetAlkalinity(1234.5);
+        const TWaterIndices indices = WaterIndicesOfDataset(*water);
         TFormViewDataset* view = View(std::move(water));
         QVERIFY(view);
         QCOMPARE(view->ValueText(QStringLiteral("LabelAlkalinity")), FormatPattern(1234.5, 2));
@@ -204,7 +250,8 @@ private slots:
         QCOMPARE(FDialogs->Shown.back().Detail, QString()); // the file name starts empty
         QCOMPARE(FDialogs->Shown.back().Filter, QStringLiteral("CSV Files (*.csv)"));
         QCOMPARE(FDialogs->Shown.back().DefaultSuffix, QStringLiteral("csv"));
-        QCOMPARE(rows.size(), 14);
+        // The water's fourteen rows, then one row per index.
+        QCOMPARE(rows.size(), 20);
         const auto quoted = [&](const char* label) {
             const QString text = view->ValueText(QString::fromLatin1(label));
             return text.contains(u',') ? u'"' + text + u'"' : text;
@@ -226,16 +273,87 @@ private slots:
             QStringLiteral("Precipitation potential,") + quoted("LabelPrecPotential") +
                 QStringLiteral(",mg/l CaCO3"),
         };
-        QCOMPARE(rows, expected);
+        QCOMPARE(rows.mid(0, 14), expected);
+        QStringList expectedIndices;
+        for (const TIndexRow& row : kExpectedIndexRows)
+            expectedIndices << IndexExportRow(row, indices);
+        QCOMPARE(rows.mid(14), expectedIndices);
         QCOMPARE(rows[1],
                  locale.decimalPoint() == u',' ? QStringLiteral("pH,\"7,50\"") : QStringLiteral("pH,7.50"));
+    }
+
+    void viewShowsTheIndicesOfTheWater() {
+        // The values and readings are the facade's for the same water, two decimals in the locale.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        auto water = ValidWater();
+        const TWaterIndices indices = WaterIndicesOfDataset(*water);
+        QVERIFY(indices.SaturationIndex && indices.SaturationPh && indices.LangelierIndex &&
+                indices.RyznarIndex && indices.LarsonSkoldIndex && indices.AggressiveIndex);
+        TFormViewDataset* view = View(std::move(water));
+        QVERIFY(view);
+        auto* group = view->findChild<QGroupBox*>(QStringLiteral("GroupBoxIndices"));
+        QVERIFY(group);
+        QCOMPARE(group->title(), QStringLiteral("Scaling and corrosion indices"));
+        const auto* grid = qobject_cast<QGridLayout*>(group->layout());
+        QVERIFY(grid);
+        QCOMPARE(grid->rowCount(), static_cast<int>(std::size(kExpectedIndexRows)));
+        for (int i = 0; i < static_cast<int>(std::size(kExpectedIndexRows)); ++i) {
+            const TIndexRow& row = kExpectedIndexRows[i];
+            const auto label = [&](int column) {
+                const QLayoutItem* item = grid->itemAtPosition(i, column);
+                return item ? qobject_cast<QLabel*>(item->widget()) : nullptr;
+            };
+            QVERIFY(label(0) && label(1) && label(2));
+            QCOMPARE(label(0)->text(), QString::fromUtf8(row.Caption));
+            QCOMPARE(label(1)->objectName(), QString::fromLatin1(row.Value));
+            QCOMPARE(label(2)->objectName(), QString::fromLatin1(row.Reading));
+            const double value = *(indices.*row.Field);
+            QCOMPARE(label(1)->text(), FormatPattern(value, 2));
+            QVERIFY2(label(1)->text().contains(u','), qPrintable(label(1)->text())); // German decimals
+            QCOMPARE(label(2)->text(),
+                     row.ReadingOf ? QString::fromStdString(row.ReadingOf(value)) : QString());
+        }
+        // The window grows to hold both frames without squeezing the water's rows.
+        QVERIFY(view->height() >= view->sizeHint().height());
+        QVERIFY(group->geometry().top() >=
+                view->findChild<QGroupBox*>(QStringLiteral("GroupBoxCharacteristics"))->geometry().bottom());
+    }
+
+    void undefinedIndicesShowADashAndExportEmpty() {
+        const TWaterIndices indices = WaterIndicesOfDataset(*CalciumFreeWater());
+        QVERIFY(!indices.SaturationIndex && !indices.SaturationPh && !indices.LangelierIndex &&
+                !indices.RyznarIndex && !indices.AggressiveIndex);
+        QVERIFY(indices.LarsonSkoldIndex);
+        TFormViewDataset* view = View(CalciumFreeWater());
+        QVERIFY(view);
+        for (const TIndexRow& row : kExpectedIndexRows) {
+            const QString value = view->ValueText(QString::fromLatin1(row.Value));
+            const QString reading = view->ValueText(QString::fromLatin1(row.Reading));
+            if (indices.*row.Field) {
+                QCOMPARE(value, FormatPattern(*(indices.*row.Field), 2));
+                QVERIFY(!reading.isEmpty());
+            } else {
+                QCOMPARE(value, QStringLiteral("\u2013"));
+                QCOMPARE(reading, QString());
+            }
+        }
+        // The water's own rows are unaffected; the undefined indices are empty fields.
+        const QStringList rows = ExportedRows(view);
+        QCOMPARE(rows.size(), 20);
+        QCOMPARE(rows[14], QStringLiteral("Saturation index,,"));
+        QCOMPARE(rows[15], QStringLiteral("Saturation pH,,"));
+        QCOMPARE(rows[16], QStringLiteral("Langelier index,,"));
+        QCOMPARE(rows[17], QStringLiteral("Ryznar index,,"));
+        QCOMPARE(rows[18], IndexExportRow(kExpectedIndexRows[4], indices));
+        QCOMPARE(rows[19], QStringLiteral("Aggressive index,,"));
+        QCOMPARE(rows[5], QStringLiteral("Calcium,0.00,mg/l CaCO3"));
     }
 
     void exportTwiceKeepsOnlyTheSecond() {
         TFormViewDataset* view = View(ValidWater());
         QVERIFY(view);
-        QCOMPARE(ExportedRows(view).size(), 14);
-        QCOMPARE(ExportedRows(view).size(), 14);
+        QCOMPARE(ExportedRows(view).size(), 20);
+        QCOMPARE(ExportedRows(view).size(), 20);
     }
 
     void cancelledExportWritesNothing() {
@@ -274,7 +392,7 @@ private slots:
                  QStringLiteral("The folder \"%1\" does not exist. Please choose a folder that exists.")
                      .arg(QDir::toNativeSeparators(missing)));
         QVERIFY(!QFileInfo::exists(missing));
-        QCOMPARE(ReadWholeFile(good).count("\r\n"), 14);
+        QCOMPARE(ReadWholeFile(good).count("\r\n"), 20);
     }
 
     void printGoesToThePrinterOrNowhere() {
