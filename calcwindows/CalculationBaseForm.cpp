@@ -124,6 +124,7 @@ void TCalcForm::createPages() {
     FResultsGrid->setHorizontalSpacing(12);
     FResultsGrid->setVerticalSpacing(3);
     resultsLayout->addWidget(FGroupBoxResults);
+    createIndexRows(resultsLayout);
     resultsLayout->addStretch(1);
     FTabControl->addTab(FTabSheetResults, QStringLiteral("Results"));
     createResultRows();
@@ -133,6 +134,17 @@ void TCalcForm::createPages() {
 
 void TCalcForm::createResultRows() {
     FResultValues = AddResultRows(*FResultsGrid, FGroupBoxResults);
+}
+
+void TCalcForm::createIndexRows(QVBoxLayout* resultsLayout) {
+    FGroupBoxIndices = new QGroupBox(QString::fromLatin1(kIndicesGroupTitle), FTabSheetResults);
+    FGroupBoxIndices->setObjectName(QStringLiteral("GroupBoxIndices"));
+    FIndicesGrid = new QGridLayout(FGroupBoxIndices);
+    FIndicesGrid->setColumnStretch(2, 1);
+    FIndicesGrid->setHorizontalSpacing(12);
+    FIndicesGrid->setVerticalSpacing(3);
+    FIndexLabels = AddIndexRows(*FIndicesGrid, FGroupBoxIndices, kTreatedIndexRowCount);
+    resultsLayout->addWidget(FGroupBoxIndices);
 }
 
 void TCalcForm::createButtons() {
@@ -276,6 +288,15 @@ void TCalcForm::AddRow(TCsvWriter& writer, const QStringList& items) {
 
 void TCalcForm::SetCalcResult(std::unique_ptr<TCalculationResult> result) {
     FCalcResult = std::move(result);
+    FCalcIndices.reset();
+    if (!FCalcResult) return;
+    // The indices describe the treated water; a fault in them (a floating-point fault, a search
+    // beyond its cap) leaves them undefined rather than failing a calculation that succeeded.
+    try {
+        FCalcIndices = WaterIndicesOfResult(*FCalcResult);
+    } catch (const std::exception&) {
+        FCalcIndices.reset();
+    }
 }
 
 // ---- pages ----
@@ -340,6 +361,7 @@ void TCalcForm::ShowResults(const TCalculationResult* result) {
         return;
     }
     ShowResultRows(FResultValues, *result);
+    ShowIndexRows(FIndexLabels, FCalcIndices);
 }
 
 void TCalcForm::ApplyResultToDataset(const TCalculationResult* result) {
@@ -389,6 +411,12 @@ void TCalcForm::WriteResults(TCsvWriter& writer) {
     AddRow(writer, {QStringLiteral("Precipitation potential"), FormatValue(r.CPPF), asCaCO3});
 }
 
+void TCalcForm::WriteAllResults(TCsvWriter& writer) {
+    // The window's rows, its own included, then the treated water's indices where the page shows them.
+    WriteResults(writer);
+    if (!FGroupBoxIndices->isHidden()) WriteIndexRows(writer, FCalcIndices, kTreatedIndexRowCount);
+}
+
 void TCalcForm::FormShow() {
     FTabControl->RequestCurrentIndex(kInputPage);
     SetExportVisible(false);
@@ -432,7 +460,7 @@ void TCalcForm::ButtonExportClick() {
     // Export and Print are only shown with the results page, where a result is always set.
     if (!ResultIsSet(FCalcResult.get())) return;
     try {
-        ExportResults(this, [this](TCsvWriter& writer) { WriteResults(writer); });
+        ExportResults(this, [this](TCsvWriter& writer) { WriteAllResults(writer); });
     } catch (const std::exception& error) {
         ShowErrorBox(this, error);
     }
@@ -441,7 +469,7 @@ void TCalcForm::ButtonExportClick() {
 void TCalcForm::ButtonPrintClick() {
     if (!ResultIsSet(FCalcResult.get())) return;
     try {
-        PrintResults(this, windowTitle(), [this](TCsvWriter& writer) { WriteResults(writer); });
+        PrintResults(this, windowTitle(), [this](TCsvWriter& writer) { WriteAllResults(writer); });
     } catch (const std::exception& error) {
         ShowErrorBox(this, error);
     }
@@ -458,6 +486,8 @@ void TCalcForm::setVisible(bool visible) {
         // The concrete window's controls exist by now; fix the size before Qt centres the window.
         FSized = true;
         ensurePolished();
+        // The concrete window's result rows are in place: the index values line up under theirs.
+        AlignCaptionColumns({FResultsGrid, FIndicesGrid});
         layout()->activate();
         QSize size = sizeHint().expandedTo(minimumSizeHint()).expandedTo(kMinimumWindowSize);
         size.setWidth(std::max(size.width(), WidestPromptWidth()));

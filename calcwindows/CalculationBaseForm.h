@@ -14,6 +14,10 @@
 // ranges, Calculate with its facade call (ReadNumber, SetCalcResult, ShowResults), its extra result
 // rows (createResultRow, createResultLine) and, optionally, its extra export rows (WriteResults).
 // Every message, question and dialog goes through Dialogs().
+//
+// Under the results frame, a second frame shows the treated water's saturation index, saturation
+// pH, Langelier and Ryznar indices, computed right after each run (SetCalcResult); Export and
+// Print write them after every row of the window.
 
 #include "CalvaroModel.h"
 #include "ResultRows.h"
@@ -23,6 +27,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class QComboBox;
@@ -49,6 +54,8 @@ public:
     void SetDataset(TWaterDataset* dataset) { FDataset = dataset; }
     // The result of the last successful calculation, or nullptr before the first one.
     const TCalculationResult* CalcResult() const { return FCalcResult.get(); }
+    // The treated water's indices of the last successful calculation; empty before the first one.
+    const std::optional<TWaterIndices>& CalcIndices() const { return FCalcIndices; }
     bool IsResultsPageShown() const;
 
     // The handlers of the window's buttons and keys.
@@ -112,12 +119,17 @@ protected:
     // One export row.
     static void AddRow(TCsvWriter& writer, const QStringList& items);
 
+    // Stores the result and computes its indices: call it right after the facade operation, while
+    // the engine still holds the treated water's constants.
     void SetCalcResult(std::unique_ptr<TCalculationResult> result);
     TGuardedTabWidget* TabControl() const { return FTabControl; }
     // The results page and its group of the thirteen rows, for windows that show more (or other)
     // results than the rows.
     QWidget* ResultsSheet() const { return FTabSheetResults; }
     QGroupBox* ResultsGroup() const { return FGroupBoxResults; }
+    // The frame of the treated water's indices under the rows. A window that hides it (its results
+    // are not one treated water) exports no index rows either.
+    QGroupBox* IndicesGroup() const { return FGroupBoxIndices; }
     QStatusBar* StatusBar() const { return FStatusBar; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -127,6 +139,8 @@ protected:
 private:
     void createPages();
     void createResultRows();
+    void createIndexRows(QVBoxLayout* resultsLayout);
+    void WriteAllResults(TCsvWriter& writer);
     void createButtons();
     void createStatusBar();
     void SetExportVisible(bool visible);
@@ -136,6 +150,7 @@ private:
 
     TWaterDataset* FDataset = nullptr;
     std::unique_ptr<TCalculationResult> FCalcResult;
+    std::optional<TWaterIndices> FCalcIndices;
 
     TGuardedTabWidget* FTabControl = nullptr;
     QWidget* FTabSheetInputs = nullptr;
@@ -149,6 +164,9 @@ private:
     QPushButton* FButtonExport = nullptr;
     QPushButton* FButtonPrint = nullptr;
     TResultValueLabels FResultValues{};
+    QGroupBox* FGroupBoxIndices = nullptr;
+    QGridLayout* FIndicesGrid = nullptr;
+    TIndexLabels FIndexLabels;
     QList<QLineEdit*> FPromptedInputs;
     bool FSized = false;
 };

@@ -120,6 +120,7 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
 
     // The results page: the chart and the table of points instead of the thirteen rows.
     ResultsGroup()->hide();
+    IndicesGroup()->hide();
     FResultTabs = new QTabWidget(ResultsSheet());
     FResultTabs->setObjectName(QStringLiteral("TabsCurve"));
 
@@ -515,8 +516,9 @@ QPushButton* CreateCurveButton(QWidget* resultsSheet, std::function<void()> open
     button->setObjectName(QStringLiteral("ButtonCurve"));
     button->setAutoDefault(false);
     QObject::connect(button, &QPushButton::clicked, resultsSheet, std::move(open));
-    // Under the result rows, at the right.
-    static_cast<QVBoxLayout*>(resultsSheet->layout())->insertWidget(1, button, 0, Qt::AlignRight);
+    // Under the result rows and the indices, at the right: before the page's closing stretch.
+    auto* sheetLayout = static_cast<QVBoxLayout*>(resultsSheet->layout());
+    sheetLayout->insertWidget(sheetLayout->count() - 1, button, 0, Qt::AlignRight);
     return button;
 }
 

@@ -64,6 +64,7 @@ TUgWaterResultsForm::TUgWaterResultsForm(QWidget* owner, TWaterDataset* dataset)
 
     auto* layout = new QVBoxLayout(this);
     createRows();
+    createIndexRows();
     auto makeButton = [this](const QString& text, const QString& name) {
         auto* button = new QPushButton(text, this);
         button->setObjectName(name);
@@ -105,6 +106,24 @@ void TUgWaterResultsForm::createRows() {
     static_cast<QVBoxLayout*>(layout())->addWidget(group, 1);
 }
 
+void TUgWaterResultsForm::createIndexRows() {
+    auto* group = new QGroupBox(QString::fromLatin1(kIndicesGroupTitle), this);
+    group->setObjectName(QStringLiteral("GroupBoxIndices"));
+    auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(2, 1);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(3);
+    FIndexLabels = AddIndexRows(*grid, group, kTreatedIndexRowCount);
+    for (const TIndexRowLabels& labels : FIndexLabels) {
+        FValues[labels.Value->objectName()] = labels.Value;
+        FValues[labels.Reading->objectName()] = labels.Reading;
+    }
+    static_cast<QVBoxLayout*>(layout())->addWidget(group);
+    // The index values line up under the water's.
+    auto* results = findChild<QGroupBox*>(QStringLiteral("GroupBoxResults"));
+    AlignCaptionColumns({static_cast<QGridLayout*>(results->layout()), grid});
+}
+
 void TUgWaterResultsForm::SetValue(const QString& labelName, double value, int decimals) {
     FValues.at(labelName)->setText(FormatPattern(value, decimals));
 }
@@ -119,6 +138,14 @@ void TUgWaterResultsForm::FormShow() {
     if (!FDataset) throw std::logic_error("the underground water results were opened without a water");
     double caco3Precipitated = 0;
     auto underground = RunUndergroundWater(*FDataset, caco3Precipitated, PartialPressure);
+    // The underground water's indices, while the engine still holds its constants; a fault in them
+    // leaves them undefined rather than the window empty.
+    std::optional<TWaterIndices> indices;
+    try {
+        indices = WaterIndicesOfResult(*underground);
+    } catch (const std::exception&) {
+        indices.reset();
+    }
     // The dissolved solids are those of the water as it came in.
     double precipitationPotential = 0, tds = 0, conductivity = 0, ionicStrength = 0, co3Acidity = 0;
     CharacteriseWater(*FDataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity);
@@ -131,6 +158,8 @@ void TUgWaterResultsForm::FormShow() {
     shown.CPPF = precipitationPotential;
     ShowResultRows(FResultValues, shown);
     SetValue(QString::fromLatin1(kCaCO3PrecName), caco3Precipitated, 2);
+    FIndices = indices;
+    ShowIndexRows(FIndexLabels, FIndices);
     FCalcResult2 = std::move(underground);
 }
 
@@ -150,6 +179,7 @@ void TUgWaterResultsForm::WriteResults(TCsvWriter& writer) const {
     AddResultRow(writer, {windowTitle()});
     for (const auto& row : kExportRows)
         AddResultRow(writer, {QString::fromLatin1(row.Item), ValueText(QString::fromLatin1(row.Name))});
+    WriteIndexRows(writer, FIndices, kTreatedIndexRowCount);
 }
 
 void TUgWaterResultsForm::ButtonExportClick() {

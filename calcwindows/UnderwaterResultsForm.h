@@ -2,7 +2,9 @@
 // TUgWaterResultsForm: the underground water for a CO2 partial pressure, shown when the
 // underground-water window closes. Not a calculation window: it computes once, before it is first
 // shown (RunUndergroundWater for the water, CharacteriseWater for the dissolved solids of the water
-// as it came in), shows fifteen rows and exports or prints them as they are shown.
+// as it came in), shows fifteen rows and exports or prints them as they are shown. Under them, the
+// underground water's saturation index, saturation pH, Langelier and Ryznar indices, exported
+// after the fifteen rows.
 
 #include "ResultRows.h"
 
@@ -11,6 +13,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -31,7 +34,10 @@ public:
     // showing the window keep what was computed.
     void FormShow();
     const TCalculationResult* CalcResult2() const { return FCalcResult2.get(); }
-    // The text a value label shows, by its name (LabelPh ... LabelCaCO3Prec).
+    // The underground water's indices; empty before FormShow and where they could not be computed.
+    const std::optional<TWaterIndices>& Indices() const { return FIndices; }
+    // The text a value label shows, by its name (LabelPh ... LabelCaCO3Prec, and the index rows'
+    // values and readings).
     QString ValueText(const QString& labelName) const;
 
     void ButtonExportClick();
@@ -43,12 +49,15 @@ protected:
 
 private:
     void createRows();
+    void createIndexRows();
     void WriteResults(TCsvWriter& writer) const;
     void SetValue(const QString& labelName, double value, int decimals);
 
     TWaterDataset* FDataset;
     std::unique_ptr<TCalculationResult> FCalcResult2;
     TResultValueLabels FResultValues{};
+    TIndexLabels FIndexLabels;
+    std::optional<TWaterIndices> FIndices;
     std::map<QString, QLabel*> FValues; // every value label by its name
     QPushButton* FButtonExport = nullptr;
     QPushButton* FButtonClose = nullptr;

@@ -3,6 +3,8 @@
 // for the calculation window tests. Everything modal goes through TScriptedDialogs.
 
 #include "CalculationBaseForm.h"
+#include "EngineFacade.h"
+#include "LocaleNumbers.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -11,6 +13,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+
+#include <optional>
 
 namespace CalcFormDriver {
 
@@ -67,6 +71,31 @@ inline QStringList CsvLines(const QString& path) {
     if (!file.open(QIODevice::ReadOnly)) return {};
     QStringList lines = QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"));
     if (!lines.isEmpty() && lines.back().isEmpty()) lines.removeLast();
+    return lines;
+}
+
+// The treated water's index rows every results export ends with: caption, value (an empty field
+// when the water does not define the index), reading (none for the saturation pH).
+inline constexpr int kIndexExportRows = 4;
+inline QStringList IndexExportRows(const std::optional<TWaterIndices>& indices) {
+    struct TRow {
+        const char* Caption;
+        std::optional<double> TWaterIndices::*Field;
+        std::string (*Reading)(double);
+    };
+    const TRow rows[] = {{"Saturation index", &TWaterIndices::SaturationIndex, &SaturationIndexReading},
+                         {"Saturation pH", &TWaterIndices::SaturationPh, nullptr},
+                         {"Langelier index", &TWaterIndices::LangelierIndex, &LangelierReading},
+                         {"Ryznar index", &TWaterIndices::RyznarIndex, &RyznarReading}};
+    QStringList lines;
+    for (const TRow& row : rows) {
+        const std::optional<double> value = indices ? (*indices).*row.Field : std::nullopt;
+        QString text = value ? FormatPattern(*value, 2) : QString();
+        if (text.contains(u',')) text = u'"' + text + u'"';
+        const QString reading =
+            value && row.Reading ? QString::fromStdString(row.Reading(*value)) : QString();
+        lines << QString::fromLatin1(row.Caption) + u',' + text + u',' + reading;
+    }
     return lines;
 }
 

@@ -139,7 +139,9 @@ private slots:
         QCOMPARE(ResultText(form, "LabelCalcium"), FormatPattern(blend->CAF, 2));
 
         const QStringList lines = Export(form);
-        QCOMPARE(lines.size(), 16);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 16 + kIndexExportRows);
+        QCOMPARE(lines.mid(16), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines.front(), QStringLiteral("Blend to specified pH calculation"));
         QCOMPARE(lines.at(14), Row({"Fraction of Water 1 Needed", FormatPattern(water1, 2)}));
         QCOMPARE(lines.at(15), Row({"Fraction of Water 2 Needed", FormatPattern(water2, 2)}));
@@ -279,7 +281,7 @@ private slots:
         QVERIFY(!IsColouredValid(*form.DatasetFormList()[1], "txtPh"));
     }
 
-    void multipleBlendShowsTheBlendAndExportsOnlyTheBaseRows() {
+    void multipleBlendShowsTheBlendAndExportsTheBaseRowsAndTheIndices() {
         TBlendMultipleCalcForm form;
         form.SetDataset(&FActive);
         form.show();
@@ -294,7 +296,9 @@ private slots:
         QCOMPARE(ResultText(form, "LabelAlkalinity"), FormatPattern(blend->ALKF, 2));
         QCOMPARE(ResultText(form, "LabelTemperature"), FormatPattern(blend->TF, 2));
         const QStringList lines = Export(form);
-        QCOMPARE(lines.size(), 14);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 14 + kIndexExportRows);
+        QCOMPARE(lines.mid(14), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines.front(), QStringLiteral("Determine water condition after blending"));
     }
 

@@ -21,6 +21,8 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace CalcFormDriver;
 
@@ -190,7 +192,9 @@ private slots:
         QCOMPARE(Control<QLabel>(form, "LabelPh")->text(), FormatPattern(targetPh.toDouble(), 2));
 
         const QStringList lines = Export(form, *FDialogs);
-        QCOMPARE(lines.size(), 18);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 18 + kIndexExportRows);
+        QCOMPARE(lines.mid(18), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines[0], QStringLiteral("pH adjustment calculation"));
         QCOMPARE(lines[1], QStringLiteral("pH,%1,").arg(FormatPattern(targetPh.toDouble(), 2)));
         QCOMPARE(lines[14], QStringLiteral("Dosage type,") + type);
@@ -200,6 +204,71 @@ private slots:
                  negative ? QStringLiteral("NOTE: Negative dosage required.               ") : QString());
         QCOMPARE(lines[17],
                  negative ? QStringLiteral("      This chemical cannot be used for dosage.") : QString());
+    }
+
+    void phWindowShowsAndExportsTheTreatedWatersIndices_data() {
+        QTest::addColumn<bool>("calciumFree");
+        QTest::newRow("hard water") << false;
+        QTest::newRow("calcium-free water") << true;
+    }
+    void phWindowShowsAndExportsTheTreatedWatersIndices() {
+        QFETCH(bool, calciumFree);
+        TWaterDataset water = HardWater();
+        if (calciumFree) water.SetCalcium(0);
+        TPhAdjustmentCalcForm form;
+        form.SetDataset(&water);
+        form.show();
+        Type(form, "TxtInput", QStringLiteral("7.0"));
+        TurnToResults(form);
+        QCOMPARE(Page(form), TCalcForm::kResultsPage);
+
+        // The facade on the same water, the indices taken right after the run as the window does.
+        double dosage = 0;
+        std::string dosageUnits, dosageType, note1, note2;
+        const auto treated = RunPhAdjustment(water, 0, 7.0, dosage, dosageUnits, dosageType, note1, note2);
+        const TWaterIndices expected = WaterIndicesOfResult(*treated);
+        QCOMPARE(expected.SaturationIndex.has_value(), !calciumFree);
+        QCOMPARE(expected.SaturationPh.has_value(), !calciumFree);
+
+        struct TRow {
+            const char* Caption;
+            const char* Value;
+            const char* Reading;
+            std::optional<double> TWaterIndices::*Field;
+            std::string (*ReadingOf)(double);
+        };
+        const TRow rows[] = {
+            {"Saturation index :", "LabelSaturationIndex", "LabelSaturationIndexReading",
+             &TWaterIndices::SaturationIndex, &SaturationIndexReading},
+            {"Saturation pH :", "LabelSaturationPh", "LabelSaturationPhReading", &TWaterIndices::SaturationPh,
+             nullptr},
+            {"Langelier index :", "LabelLangelierIndex", "LabelLangelierIndexReading",
+             &TWaterIndices::LangelierIndex, &LangelierReading},
+            {"Ryznar index :", "LabelRyznarIndex", "LabelRyznarIndexReading", &TWaterIndices::RyznarIndex,
+             &RyznarReading},
+        };
+        auto* frame = Control<QGroupBox>(form, "GroupBoxIndices");
+        QVERIFY(frame->isVisible());
+        // Below the thirteen rows and the dosage, not over them.
+        QVERIFY(frame->geometry().top() >= Control<QGroupBox>(form, "GroupBoxResults")->geometry().bottom());
+        for (const TRow& row : rows) {
+            const std::optional<double> value = expected.*row.Field;
+            QCOMPARE(Control<QLabel>(form, row.Value)->text(),
+                     value ? FormatPattern(*value, 2) : QStringLiteral("\u2013"));
+            QCOMPARE(Control<QLabel>(form, row.Reading)->text(),
+                     value && row.ReadingOf ? QString::fromStdString(row.ReadingOf(*value)) : QString());
+        }
+        // A water brought down to pH 7 with CO2 is no scale-former.
+        if (!calciumFree)
+            QVERIFY2(*expected.LangelierIndex < 0.05, qPrintable(QString::number(*expected.LangelierIndex)));
+
+        // The eighteen rows of the window, then the four indices.
+        const QStringList lines = Export(form, *FDialogs);
+        QCOMPARE(lines.size(), 22);
+        QCOMPARE(lines.mid(18), IndexExportRows(expected));
+        if (calciumFree)
+            QCOMPARE(lines.mid(18), (QStringList{"Saturation index,,", "Saturation pH,,", "Langelier index,,",
+                                                 "Ryznar index,,"}));
     }
 
     void stabilisationBounds_data() {
@@ -280,7 +349,9 @@ private slots:
         QCOMPARE(Control<QLabel>(form, "LabelCalcium")->text(), QStringLiteral("50.00"));
         QCOMPARE(Control<QLabel>(form, "LabelAlkalinity")->text(), QStringLiteral("130.00"));
         const QStringList lines = Export(form, *FDialogs);
-        QCOMPARE(lines.size(), 16);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 16 + kIndexExportRows);
+        QCOMPARE(lines.mid(16), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines[14], QStringLiteral("Dosage type,Lime"));
         QCOMPARE(lines[15], QStringLiteral("Dosage required,22.20,mg/l as Ca(OH)2"));
     }

@@ -21,8 +21,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <optional>
 
 using namespace CalcFormDriver;
 using namespace CalcWindowWaters;
@@ -202,9 +204,11 @@ private slots:
         FDialogs->SaveFileAnswers.push_back(path);
         Click(*form, QStringLiteral("ButtonExport"));
         const QStringList lines = CsvLines(path);
-        QCOMPARE(lines.size(), 15);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 15 + kIndexExportRows);
+        QCOMPARE(lines.mid(15), IndexExportRows(form->CalcIndices()));
         QCOMPARE(lines.front(), QStringLiteral("Equilibrium with the air"));
-        QCOMPARE(lines.back(), Row({QString::fromStdString(text), FormatPattern(amount, 2)}));
+        QCOMPARE(lines.at(14), Row({QString::fromStdString(text), FormatPattern(amount, 2)}));
     }
 
     void temperatureAndConcentrationShowTheChangedWater() {
@@ -323,12 +327,18 @@ private slots:
         Type(*form, "TxtPartialPressure", FormatGeneral(0.01));
         const QString path = FDir.filePath(QStringLiteral("underground.csv"));
         QStringList shown;
+        std::optional<TWaterIndices> indices;
+        QStringList shownIndices;
         OnResultsWindow([&](TUgWaterResultsForm& results) {
             for (const char* name :
                  {"LabelPh", "LabelTemperature", "LabelAlkalinity", "LabelAcidity", "LabelCalcium",
                   "LabelMagnesium", "LabelSodium", "LabelSulphate", "LabelChoride", "LabelMhuf", "LabelTds",
                   "LabelConductivity", "LabelPrecPotential", "LabelCaCO3Prec"})
                 shown << results.ValueText(QString::fromLatin1(name));
+            indices = results.Indices();
+            for (const char* name :
+                 {"LabelSaturationIndex", "LabelSaturationPh", "LabelLangelierIndex", "LabelRyznarIndex"})
+                shownIndices << results.ValueText(QString::fromLatin1(name));
             FDialogs->SaveFileAnswers.push_back(path);
             Click(results, QStringLiteral("ButtonExport"));
         });
@@ -358,6 +368,16 @@ private slots:
         QStringList expectedLines{QStringLiteral("Underground water results")};
         for (int i = 0; i < items.size(); ++i)
             expectedLines << Row({items.at(i), shown.at(i)});
+        // After the fifteen rows, the underground water's indices as shown: it is in equilibrium
+        // with calcite, so its saturation index is about zero and its Langelier index with it.
+        QVERIFY(indices && indices->SaturationIndex && indices->LangelierIndex);
+        QVERIFY2(std::abs(*indices->SaturationIndex) < 0.05,
+                 qPrintable(QString::number(*indices->SaturationIndex)));
+        QCOMPARE(shownIndices, (QStringList{FormatPattern(*indices->SaturationIndex, 2),
+                                            FormatPattern(*indices->SaturationPh, 2),
+                                            FormatPattern(*indices->LangelierIndex, 2),
+                                            FormatPattern(*indices->RyznarIndex, 2)}));
+        expectedLines << IndexExportRows(indices);
         QCOMPARE(CsvLines(path), expectedLines);
     }
     void resultsWindowPrintsItsRowsOnOnePage() {

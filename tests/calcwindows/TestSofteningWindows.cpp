@@ -175,7 +175,9 @@ private slots:
         QCOMPARE(Text(form, "LabelDosageUnits"), QStringLiteral("mg/l as Ca(OH)2"));
 
         const QStringList lines = Export(form);
-        QCOMPARE(lines.size(), 16);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 16 + kIndexExportRows);
+        QCOMPARE(lines.mid(16), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines.front(), QStringLiteral("Softening to desired Ca input"));
         QCOMPARE(lines.at(14), QStringLiteral("Dosage type,Lime"));
         QCOMPARE(lines.at(15), Row({"Dosage required", FormatPattern(dosage, 2), "mg/l as Ca(OH)2"}));
@@ -236,7 +238,9 @@ private slots:
         QCOMPARE(Text(form, "LabelDosageType"), QStringLiteral("Lime"));
         QCOMPARE(Text(form, "LabelDosage"), FormatPattern(dosage, 2));
         const QStringList lines = Export(form);
-        QCOMPARE(lines.size(), 16);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 16 + kIndexExportRows);
+        QCOMPARE(lines.mid(16), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines.at(15), Row({"Dosage required", FormatPattern(dosage, 2), "mg/l as Ca(OH)2"}));
     }
 
@@ -292,7 +296,9 @@ private slots:
         QCOMPARE(Text(form, "LabelAshDosageUnits"), QStringLiteral("mg/l as Na2CO3"));
 
         const QStringList lines = Export(form);
-        QCOMPARE(lines.size(), 16);
+        // The window's rows, then the treated water's indices.
+        QCOMPARE(lines.size(), 16 + kIndexExportRows);
+        QCOMPARE(lines.mid(16), IndexExportRows(form.CalcIndices()));
         QCOMPARE(lines.front(), QStringLiteral("Softening to desired Ca and Mg inputs"));
         QCOMPARE(lines.at(14), Row({"Lime dosage required", FormatPattern(lime, 2)}));
         QCOMPARE(lines.at(15), Row({"Ash dosage required", FormatPattern(ash, 2)}));

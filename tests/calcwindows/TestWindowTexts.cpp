@@ -208,6 +208,22 @@ const QStringList kScreenRows{
     ResultRow("Precipitation potential :", "LabelPrecPotential", "mg/l as CaC03"),
 };
 
+// Under the results frame, the treated water's indices: caption, value, reading (empty until the
+// first calculation).
+const QStringList kIndexScreenRows{
+    ResultRow("Saturation index :", "LabelSaturationIndex", ""),
+    ResultRow("Saturation pH :", "LabelSaturationPh", ""),
+    ResultRow("Langelier index :", "LabelLangelierIndex", ""),
+    ResultRow("Ryznar index :", "LabelRyznarIndex", ""),
+};
+
+// True when `lower` comes after `upper` in the layout they share.
+bool StandsBelow(QWidget& lower, QWidget& upper) {
+    QLayout* layout = upper.parentWidget() ? upper.parentWidget()->layout() : nullptr;
+    return layout && lower.parentWidget() == upper.parentWidget() &&
+           layout->indexOf(&lower) > layout->indexOf(&upper) && layout->indexOf(&upper) >= 0;
+}
+
 QWidget* WidgetAt(const QGridLayout& grid, int row, int column) {
     const QLayoutItem* item = grid.itemAtPosition(row, column);
     return item ? item->widget() : nullptr;
@@ -321,6 +337,10 @@ private slots:
             const int row = static_cast<int>(kScreenRows.size()) + 1;
             QCOMPARE(WidgetAt(*grid, row, 2)->objectName(), QStringLiteral("LabelDosageUnits"));
         }
+        auto* indices = Control<QGroupBox>(*form, "GroupBoxIndices");
+        QCOMPARE(indices->title(), QStringLiteral("Scaling and corrosion indices"));
+        QCOMPARE(ResultRowsOf(*indices), kIndexScreenRows);
+        QVERIFY(StandsBelow(*indices, *results));
     }
 
     void undergroundResultsWindowShowsFourteenRows() {
@@ -331,6 +351,10 @@ private slots:
         QCOMPARE(ResultRowsOf(*frame),
                  kScreenRows +
                      QStringList{ResultRow("CaC03 precipitation :", "LabelCaCO3Prec", "mg/l as CaC03")});
+        auto* indices = Control<QGroupBox>(results, "GroupBoxIndices");
+        QCOMPARE(indices->title(), QStringLiteral("Scaling and corrosion indices"));
+        QCOMPARE(ResultRowsOf(*indices), kIndexScreenRows);
+        QVERIFY(StandsBelow(*indices, *frame));
         QCOMPARE(Control<QPushButton>(results, "ButtonExport")->text(), QStringLiteral("Export"));
         QCOMPARE(Control<QPushButton>(results, "ButtonClose")->text(), QStringLiteral("Close"));
         QCOMPARE(Control<QPushButton>(results, "ButtonPrint")->text(), QStringLiteral("Print..."));
