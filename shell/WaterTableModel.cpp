@@ -48,6 +48,9 @@ const TFixedColumn kFixedColumns[] = {
     {"Partial pressures C02", "atm", 5},
     {"Precipitation potential", "mg/l as CaC03", 2},
     {"Reading", "", -1},
+    {"Saturation index", "", 2},
+    {"Langelier index", "", 2},
+    {"Ryznar index", "", 2},
     {"TDS", "mg/l", 2},
     {"Conductivity", "mS/m", 2},
     {"Ionic strength", "", 4},
@@ -55,7 +58,11 @@ const TFixedColumn kFixedColumns[] = {
 static_assert(std::size(kFixedColumns) == TWaterTableModel::ColFixedCount);
 
 // Where a computed value is kept in TEntry::Computed.
-enum { kPotential, kTds, kConductivity, kIonicStrength };
+enum { kPotential, kTds, kConductivity, kIonicStrength, kSaturationIndex, kLangelierIndex, kRyznarIndex };
+
+double OrNaN(const std::optional<double>& value) {
+    return value ? *value : kNaN;
+}
 
 // Refused rows: a pale red behind dark text, readable in print preview and on screen alike.
 const QColor kRefusedBackground(255, 214, 214);
@@ -204,6 +211,12 @@ double TWaterTableModel::Value(int row, TColumn column) const {
         return entry.Computed[kConductivity];
     case ColIonicStrength:
         return entry.Computed[kIonicStrength];
+    case ColSaturationIndex:
+        return entry.Computed[kSaturationIndex];
+    case ColLangelierIndex:
+        return entry.Computed[kLangelierIndex];
+    case ColRyznarIndex:
+        return entry.Computed[kRyznarIndex];
     default:
         return kNaN;
     }
@@ -323,9 +336,13 @@ void TWaterTableModel::Characterise(TEntry& entry) {
     // so that a row opened as a data set holds the analysis as the laboratory gave it.
     TWaterDataset copy = entry.Water;
     double co3Acidity = 0;
+    TWaterIndices indices;
     try {
         CharacteriseWater(copy, entry.Computed[kPotential], entry.Computed[kTds],
-                          entry.Computed[kConductivity], entry.Computed[kIonicStrength], co3Acidity);
+                          entry.Computed[kConductivity], entry.Computed[kIonicStrength], co3Acidity, indices);
+        entry.Computed[kSaturationIndex] = OrNaN(indices.SaturationIndex);
+        entry.Computed[kLangelierIndex] = OrNaN(indices.LangelierIndex);
+        entry.Computed[kRyznarIndex] = OrNaN(indices.RyznarIndex);
         entry.State = TState::Water;
     } catch (const std::exception& error) {
         for (double& value : entry.Computed)

@@ -10,6 +10,9 @@
 // texts on screen are made from these on demand in the user's locale, so a table of a hundred
 // thousand waters costs a few tens of megabytes and scrolls as fast as a small one.
 //
+// The saturation, Langelier and Ryznar indices come from the same characterisation as the
+// potential; an index the water does not define is an empty cell, as in the export.
+//
 // The reading of a water by its precipitation potential (mg/l as CaCO3) uses the saturation
 // index's thresholds: below -0.05 "aggressive", -0.05 to 0.05 "balanced", above 0.05
 // "scale-forming".
@@ -67,6 +70,9 @@ public:
         ColPressureInput,
         ColPotential,
         ColReading,
+        ColSaturationIndex,
+        ColLangelierIndex,
+        ColRyznarIndex,
         ColTds,
         ColConductivity,
         ColIonicStrength,
@@ -117,7 +123,8 @@ signals:
     void SummaryChanged();
 
 private:
-    static constexpr int kComputedCount = 4; // potential, TDS, conductivity, ionic strength
+    // Potential, TDS, conductivity, ionic strength, saturation, Langelier and Ryznar indices.
+    static constexpr int kComputedCount = 7;
     enum class TState : std::uint8_t { Water, Refused, Unreadable };
     struct TEntry {
         TWaterDataset Water;

@@ -1,5 +1,5 @@
-// The batch window: its columns and values against the facade, sorting (numbers as numbers,
-// missing values last), the summary by the potential, refused rows, a row opened as a data set
+// The batch window: its columns and values against the facade (the indices among them), sorting (numbers as
+// numbers, missing values last), the summary by the potential, refused rows, a row opened as a data set
 // window under the multiple-data-set rule, the progress bar and its Cancel, data set files, export
 // and print.
 
@@ -137,6 +137,18 @@ private slots:
         QCOMPARE(row[model->Column(TWaterTableModel::ColConductivity)], FormatPattern(condu, 2));
         QCOMPARE(row[model->Column(TWaterTableModel::ColIonicStrength)], FormatPattern(ionic, 4));
         QCOMPARE(row[model->Column(TWaterTableModel::ColReading)], PotentialReadingText(ReadPotential(pp)));
+        // The indices beside the potential and its reading, before the dissolved solids.
+        const TWaterIndices indices = WaterIndicesOfDataset(first);
+        QVERIFY(indices.SaturationIndex && indices.LangelierIndex && indices.RyznarIndex);
+        QCOMPARE(row[model->Column(TWaterTableModel::ColSaturationIndex)],
+                 FormatPattern(*indices.SaturationIndex, 2));
+        QCOMPARE(row[model->Column(TWaterTableModel::ColLangelierIndex)],
+                 FormatPattern(*indices.LangelierIndex, 2));
+        QCOMPARE(row[model->Column(TWaterTableModel::ColRyznarIndex)],
+                 FormatPattern(*indices.RyznarIndex, 2));
+        QCOMPARE(header.mid(model->Column(TWaterTableModel::ColPotential), 6),
+                 (QStringList{"Precipitation potential mg/l as CaC03", "Reading", "Saturation index",
+                              "Langelier index", "Ryznar index", "TDS mg/l"}));
         // The stored water is the analysis as read, not the characterised one.
         QVERIFY(model->Dataset(0).has_value());
         QCOMPARE(model->Dataset(0)->Ph(), 7.5);
@@ -232,6 +244,49 @@ private slots:
         table->View()->sortByColumn(alkalinity, Qt::DescendingOrder);
         QCOMPARE(Cell(table, 0, alkalinity), QStringLiteral("250.00"));
         QCOMPARE(Cell(table, 1, alkalinity), QStringLiteral("140.00"));
+    }
+
+    void indicesAgreeWithThePotentialAndAreEmptyWhereUndefined() {
+        // The four waters of the table and one without calcium, which has no saturation index,
+        // saturation pH, Langelier or Ryznar index.
+        QByteArray text(kTable);
+        text += "13;Softened;7,2;12;80;10;0;25;30;40;140\n";
+        TfrmWaterTable* table = OpenLoaded(text);
+        const TWaterTableModel* model = table->Model();
+        QCOMPARE(model->rowCount(), 6);
+        QVERIFY(model->IsWater(5));
+        const int saturation = model->Column(TWaterTableModel::ColSaturationIndex);
+        for (const auto column : {TWaterTableModel::ColSaturationIndex, TWaterTableModel::ColLangelierIndex,
+                                  TWaterTableModel::ColRyznarIndex}) {
+            QVERIFY(std::isnan(model->Value(5, column)));
+            QCOMPARE(model->RowTexts(5)[model->Column(column)], QString());
+        }
+        // The saturation index and the potential come from one characterisation: same sign.
+        int waters = 0;
+        for (int row = 0; row < 5; ++row) {
+            if (!model->IsWater(row)) continue;
+            ++waters;
+            const double si = model->Value(row, TWaterTableModel::ColSaturationIndex);
+            const double pp = model->Value(row, TWaterTableModel::ColPotential);
+            QVERIFY2(std::isfinite(si) && (si > 0) == (pp > 0),
+                     qPrintable(QStringLiteral("row %1: SI %2, potential %3").arg(row).arg(si).arg(pp)));
+        }
+        QCOMPARE(waters, 4);
+        // Sorted by the saturation index, the water without one comes after every water that has one.
+        for (const Qt::SortOrder order : {Qt::AscendingOrder, Qt::DescendingOrder}) {
+            table->View()->sortByColumn(saturation, order);
+            QList<double> values;
+            for (int row = 0; row < 4; ++row)
+                values << table->Proxy()->index(row, saturation).data(TWaterTableModel::SortRole).toDouble();
+            for (int i = 1; i < values.size(); ++i)
+                QVERIFY(order == Qt::AscendingOrder ? values[i - 1] <= values[i]
+                                                    : values[i - 1] >= values[i]);
+            QStringList last;
+            for (int row = 4; row < 6; ++row)
+                last << Cell(table, row, 1);
+            last.sort();
+            QCOMPARE(last, (QStringList{"11", "13"}));
+        }
     }
 
     void aRowOpensAsADataSetWindow() {
@@ -422,6 +477,12 @@ private slots:
         QCOMPARE(first.size(), table->Model()->columnCount());
         QCOMPARE(first[table->Model()->Column(TWaterTableModel::ColPotential)],
                  FormatPattern(PotentialOf(Water(8.4, 15, 20, 40, 250, 30, 20, 60, 250)), 2));
+        QVERIFY(lines[0].contains("Saturation index,Langelier index,Ryznar index,"));
+        const TWaterIndices indices = WaterIndicesOfDataset(Water(8.4, 15, 20, 40, 250, 30, 20, 60, 250));
+        QCOMPARE(first[table->Model()->Column(TWaterTableModel::ColSaturationIndex)],
+                 FormatPattern(*indices.SaturationIndex, 2));
+        QCOMPARE(first[table->Model()->Column(TWaterTableModel::ColRyznarIndex)],
+                 FormatPattern(*indices.RyznarIndex, 2));
         // The refusal, which quotes the value, is one field.
         QVERIFY(lines[3].startsWith("4,11,Lake,\""));
     }
