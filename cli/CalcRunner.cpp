@@ -1,5 +1,7 @@
 #include "CalcRunner.h"
 
+#include "CalcVersion.h"
+
 #include "CommandTable.h"
 #include "RecordWriter.h"
 
@@ -231,12 +233,43 @@ void Pad(std::string& line, std::size_t width) {
 
 } // namespace
 
+std::string NormaliseVersion(std::string_view raw) {
+    const std::string kNone = "0.0.0.0";
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!raw.empty() && isSpace(raw.front()))
+        raw.remove_prefix(1);
+    while (!raw.empty() && isSpace(raw.back()))
+        raw.remove_suffix(1);
+    if (raw.empty()) return kNone;
+    std::string version;
+    int parts = 0;
+    for (std::size_t start = 0; parts < 4 && start <= raw.size(); ++parts) {
+        const std::size_t dot = std::min(raw.find('.', start), raw.size());
+        const std::string_view part = raw.substr(start, dot - start);
+        // Each part is a 16-bit number in the program file's version block.
+        unsigned number = 0;
+        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), number);
+        if (part.empty() || ec != std::errc() || end != part.data() + part.size() || number > 65535)
+            return kNone;
+        version += (parts == 0 ? "" : ".") + std::to_string(number);
+        start = dot + 1;
+    }
+    for (; parts < 4; ++parts)
+        version += ".0";
+    return version;
+}
+
+std::string CalcVersionLine() {
+    return "calvaro-calc " + NormaliseVersion(CALVARO_CALC_PROJECT_VERSION);
+}
+
 std::string CalcUsage() {
     return CalcUsage(CalcCommands());
 }
 
 std::string CalcUsage(const TCommandTable& commands) {
-    std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n\nCommands:\n";
+    std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n"
+                        "       calvaro-calc --help | --version\n\nCommands:\n";
     for (const auto& command : commands.Commands()) {
         std::string line = "  " + command.Name;
         for (const auto& option : command.Options) {
@@ -250,7 +283,8 @@ std::string CalcUsage(const TCommandTable& commands) {
              "  --format json|csv   json (default): one object per line; csv: a header row, then one row "
              "per output\n"
              "  --                  what follows is a file, even when it begins with \"-\"\n"
-             "  --help, -h          this text\n\n"
+             "  --help, -h          this text\n"
+             "  --version, -v       the program's version (alone, without a command)\n\n"
              "Numbers are written with \".\". Exit status: 0 all outputs computed, 1 an input refused or "
              "failed,\n2 usage error, 3 the output could not be written (full disk, closed output).\n";
     return usage;
@@ -267,6 +301,10 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
         return out ? kExitSuccess : kExitOutputFailed;
     };
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return printUsage();
+    if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
+        out << CalcVersionLine() << '\n' << std::flush;
+        return out ? kExitSuccess : kExitOutputFailed;
+    }
     TInvocation call;
     try {
         call = ParseArguments(arguments, commands);
