@@ -75,10 +75,14 @@ struct TRecordSubject {
 // so that where they come from (data set files, later rows of a table) is the runner's business.
 class TCommandCall {
 public:
+    // The waters of data set files, loaded when the command asks for them.
     TCommandCall(const std::vector<std::string>& paths, const TOptionValues& options,
                  std::function<void(TCommandCall&)> nextRecord);
+    // Waters already read (the rows of a table), in order; they outlive the call.
+    TCommandCall(const std::vector<TWaterDataset*>& waters, const TOptionValues& options,
+                 std::function<void(TCommandCall&)> nextRecord);
 
-    const std::vector<std::string>& Paths;
+    const std::vector<std::string>& Paths; // empty for waters already read
     const TOptionValues& Options;
 
     // The one water of a per-file command, loaded and checked as the data set editor would
@@ -99,6 +103,7 @@ public:
 
 private:
     std::function<void(TCommandCall&)> FNextRecord;
+    const std::vector<TWaterDataset*>* FGiven = nullptr;
     std::vector<std::unique_ptr<TWaterDataset>> FWaters;
     TRecordSubject FSubject;
 };
