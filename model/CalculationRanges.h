@@ -57,4 +57,8 @@ inline constexpr const char* kBlendFractionsMessage = "The sum of the water frac
 inline constexpr int kMinimumBlendWaters = 2;
 inline constexpr int kMaximumBlendWaters = 20;
 
+// Dose-response curves: the largest dose (mg/l of the chemical) and the number of points.
+inline constexpr TInputRange DosingCurveLargestDose{0.1, 100000};
+inline constexpr TInputRange DosingCurvePoints{11, 2001};
+
 } // namespace CalculationRanges
