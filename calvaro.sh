@@ -20,7 +20,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-qpa-plugins libgl-dev fontconfig fonts-dejavu-core
   nlohmann-json3-dev libcli11-dev libcsv-dev
-  qt6-charts-dev
+  qt6-charts-dev qt6-svg-dev
   clang clang-format
   desktop-file-utils appstream shared-mime-info
   libgtest-dev libgmock-dev googletest

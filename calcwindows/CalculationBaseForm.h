@@ -55,7 +55,7 @@ public:
     virtual void ButtonCancelClick();
     virtual void ButtonOkClick();
     void ButtonExportClick();
-    void ButtonPrintClick();
+    virtual void ButtonPrintClick();
     void FormHelp();
 
     void setVisible(bool visible) override;
@@ -114,6 +114,10 @@ protected:
 
     void SetCalcResult(std::unique_ptr<TCalculationResult> result);
     TGuardedTabWidget* TabControl() const { return FTabControl; }
+    // The results page and its group of the thirteen rows, for windows that show more (or other)
+    // results than the rows.
+    QWidget* ResultsSheet() const { return FTabSheetResults; }
+    QGroupBox* ResultsGroup() const { return FGroupBoxResults; }
     QStatusBar* StatusBar() const { return FStatusBar; }
 
     bool eventFilter(QObject* watched, QEvent* event) override;

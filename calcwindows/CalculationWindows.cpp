@@ -6,6 +6,7 @@
 #include "CaCarbDeficiencyCalc.h"
 #include "CalculationRegistry.h"
 #include "ConcentrationChangeCalc.h"
+#include "DosingCurveCalc.h"
 #include "PhAdjustmentCalc.h"
 #include "SofteningCaCalculation.h"
 #include "SofteningCaMgCalculation.h"
@@ -40,6 +41,7 @@ void RegisterCalculationWindows() {
     RegisterCalculationForm(kSofteningCa, FormFactory<TSofteningCaCalc>());
     RegisterCalculationForm(kSofteningMg, FormFactory<TSofteningMgCalc>());
     RegisterCalculationForm(kSofteningCaMg, FormFactory<TSofteningCaMgCalc>());
+    RegisterCalculationForm(kDosingCurve, FormFactory<TDosingCurveCalcForm>());
     RegisterCalculationForm(kBlendToPh, FormFactory<TBlendToPhCalcForm>());
     RegisterCalculationForm(kBlendMultiple, FormFactory<TBlendMultipleCalcForm>());
 }

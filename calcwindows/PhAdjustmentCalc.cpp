@@ -1,6 +1,7 @@
 #include "PhAdjustmentCalc.h"
 
 #include "CalculationRanges.h"
+#include "DosingCurveCalc.h"
 #include "EngineFacade.h"
 #include "InputCheck.h"
 #include "LocaleNumbers.h"
@@ -26,6 +27,7 @@ TPhAdjustmentCalcForm::TPhAdjustmentCalcForm(QWidget* owner) : TDosageCalcForm(o
                            QStringLiteral("Caustic soda"), QStringLiteral("Hydrochloric acid"),
                            QStringLiteral("Bicarbonate of soda")},
                           QStringLiteral("ComboDosageChemical"));
+    CreateCurveButton(ResultsSheet(), [this] { ButtonCurveClick(); });
 }
 
 bool TPhAdjustmentCalcForm::ValidateInputs() {
@@ -42,7 +44,14 @@ bool TPhAdjustmentCalcForm::Calculate(const TWaterDataset& dataset) {
     const double targetPh = ReadNumber(TxtInput);
     SetCalcResult(RunPhAdjustment(dataset, ComboDosageChemical->currentIndex(), targetPh, DosageRequired,
                                   DosageUnits, DosageType, Note1, Note2));
+    FCurveChemical = ComboDosageChemical->currentIndex();
+    FCurveTarget = ReadNumber(TxtInput);
     ShowDosage();
     ShowResults(CalcResult());
     return true;
+}
+
+void TPhAdjustmentCalcForm::ButtonCurveClick() {
+    OpenDosingCurve(this, Dataset(), FCurveChemical,
+                    TDosingCurveTarget{TDosingCurveTarget::TKind::Ph, FCurveTarget, DosageRequired});
 }

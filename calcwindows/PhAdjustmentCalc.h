@@ -18,6 +18,11 @@ protected:
     void FormShow() override;
 
 private:
+    // The dosing curve of the last calculation's chemical and target.
+    void ButtonCurveClick();
+    int FCurveChemical = 0;
+    double FCurveTarget = 0;
+
     QLineEdit* TxtInput;
     // Its item index is the facade's chemical code: 0 CO2 ... 5 bicarbonate of soda.
     QComboBox* ComboDosageChemical;

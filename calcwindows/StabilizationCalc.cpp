@@ -1,6 +1,7 @@
 #include "StabilizationCalc.h"
 
 #include "CalculationRanges.h"
+#include "DosingCurveCalc.h"
 #include "EngineFacade.h"
 #include "InputCheck.h"
 #include "LocaleNumbers.h"
@@ -28,6 +29,7 @@ TStabilizationCalcForm::TStabilizationCalcForm(QWidget* owner) : TDosageCalcForm
                            QStringLiteral("Caustic soda"), QStringLiteral("Hydrochloric acid")},
                           QStringLiteral("ComboDosageChemical"), QStringLiteral("LabelDosingChem"));
     LabelDosingChem = findChild<QLabel*>(QStringLiteral("LabelDosingChem"));
+    CreateCurveButton(ResultsSheet(), [this] { ButtonCurveClick(); });
 }
 
 void TStabilizationCalcForm::HideDosingCombo() {
@@ -50,7 +52,14 @@ bool TStabilizationCalcForm::Calculate(const TWaterDataset& dataset) {
     const double desiredPotential = ReadNumber(TxtPrecipPotential);
     SetCalcResult(RunStabilisation(dataset, ComboDosageChemical->currentIndex(), desiredPotential,
                                    DosageRequired, DosageUnits, DosageType, Note1, Note2));
+    FCurveChemical = ComboDosageChemical->currentIndex();
+    FCurveTarget = ReadNumber(TxtPrecipPotential);
     ShowDosage();
     ShowResults(CalcResult());
     return true;
+}
+
+void TStabilizationCalcForm::ButtonCurveClick() {
+    OpenDosingCurve(this, Dataset(), FCurveChemical,
+                    TDosingCurveTarget{TDosingCurveTarget::TKind::Potential, FCurveTarget, DosageRequired});
 }

@@ -22,6 +22,11 @@ protected:
     void FormShow() override;
 
 private:
+    // The dosing curve of the last calculation's chemical and target.
+    void ButtonCurveClick();
+    int FCurveChemical = 0;
+    double FCurveTarget = 0;
+
     QLineEdit* TxtPrecipPotential;
     QLabel* LabelDosingChem;
     // Its item index is the facade's chemical code: 0 CO2 ... 4 hydrochloric acid.

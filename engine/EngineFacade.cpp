@@ -7,6 +7,7 @@
 #include "CONSDEC.h"
 #include "DETPAR.h"
 #include "EngineState.h"
+#include "FacadeChecks.h"
 #include "FacadeInternals.h"
 #include "FloatingPointFaults.h"
 #include "MENDRIV.h"
@@ -41,6 +42,7 @@ void LoadDataset(const TWaterDataset& d) {
     F.IPCO2 = d.PressureCO2();
     DefineWater(F.WATCHAR, F.CARBSYSORDER, F.IPH, F.IT, F.INA, F.IMG, F.ICA, F.ICL, F.ISO4, F.ITDS, F.ICONDU,
                 F.IMHU, F.IALK, F.IHACI, F.ITOTC, F.IPCO2);
+    RequirePossibleLoadedWater();
 }
 
 void RequireFiniteOutputs(std::initializer_list<double> values) {
@@ -49,10 +51,11 @@ void RequireFiniteOutputs(std::initializer_list<double> values) {
         RequireFinite(v);
 }
 
-void FillResult(TCalculationResult& result) {
+void FillResult(TCalculationResult& result, bool asComputed) {
     const auto& E = Engine;
     RequireFiniteOutputs(
         {E.ALKF, E.ACIF, E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.PHF, E.TF, E.MHUF, E.TDSF, E.CONF, E.CPPF});
+    RequirePossibleTreatedWater(asComputed);
     result.ALKF = E.ALKF;
     result.ACIF = E.ACIF;
     result.CAF = E.CAF;
@@ -68,6 +71,7 @@ void FillResult(TCalculationResult& result) {
     result.CPPF = E.CPPF;
     result.WATCHAR = Facade.Loaded.WATCHAR;
     result.CARBSYSORDER = Facade.Loaded.CARBSYSORDER;
+    Facade.LastResult = {true, result, E.KW, E.K1, E.K2, E.FM, E.FCA, E.FCO3, E.KACT[kSlotCalcite]};
 }
 
 void LoadBlendComponent(const TWaterDataset& dataset) {
@@ -76,7 +80,11 @@ void LoadBlendComponent(const TWaterDataset& dataset) {
         throw TEngineError("A blend takes at most " + std::to_string(kMaxBlendComponents) +
                            " waters; water " + std::to_string(N) + " cannot be loaded.");
     Facade.Inputs.BlendComponentsLoaded = N;
-    LoadDataset(dataset);
+    try {
+        LoadDataset(dataset);
+    } catch (const TImpossibleWater& e) {
+        throw TImpossibleWater("Water " + std::to_string(N) + ": " + e.what());
+    }
     auto& E = Engine;
     E.BPH[N] = E.PH;
     E.BALK[N] = E.ALK;
@@ -90,12 +98,16 @@ void LoadBlendComponent(const TWaterDataset& dataset) {
     E.BMU[N] = E.MU;
 }
 
-void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
-                       double& conductivity, double& ionicStrength, double& co3Acidity) {
+namespace {
+void Characterise(TWaterDataset& dataset, double& precipitationPotential, double& tds, double& conductivity,
+                  double& ionicStrength, double& co3Acidity, TWaterIndices* indices) {
     auto& E = Engine;
     ResetEngine();
     LoadDataset(dataset);
     const double potential = PrecipitationPotential(E.PH, E.ALK, E.CA, E.ACI);
+    // The indices from the same load, while the water state is in engine units.
+    TWaterIndices waterIndices;
+    if (indices) waterIndices = IndicesOfLoadedWater(potential);
     // The data set's acidity is the HCO3-referenced one, (ACI - ALK) / 2; writing the CO3-referenced
     // ACI into it would make a water entered by its acidity describe another water.
     const double hco3Acidity = (E.ACI - E.ALK) / 2 * Units::kAcidity;
@@ -126,6 +138,19 @@ void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, d
     dataset.SetSodium(E.NA);
     dataset.SetChloride(E.CL);
     dataset.SetSulphate(E.SO4);
+    if (indices) *indices = waterIndices;
+}
+} // namespace
+
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity) {
+    Characterise(dataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity, nullptr);
+}
+
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity,
+                       TWaterIndices& indices) {
+    Characterise(dataset, precipitationPotential, tds, conductivity, ionicStrength, co3Acidity, &indices);
 }
 
 double PressureCO2OfResult(const TCalculationResult& water) {
@@ -133,6 +158,11 @@ double PressureCO2OfResult(const TCalculationResult& water) {
     ClearFloatingPointFaults();
     // The constants of the treated water itself: its temperature, ions and ionic strength through
     // the same refresh a task runs after it changes a water.
+    // A water without carbonate species has no CO2 pressure to give; below zero it is no water.
+    const double totalCarbonate = (water.ALKF + water.ACIF) / 2;
+    if (totalCarbonate < 0)
+        throw TEngineError("This treated water has no CO2 pressure: its total carbonate species is " +
+                           OperatorNumber(totalCarbonate) + " mg/l as CaCO3, below zero.");
     ComputeConstants(water.TF, E.KTHERM);
     double mu = water.MHUF;
     RefreshConstants(water.CAF / Units::kCalcium, water.MGF / Units::kMagnesium, water.NAF / Units::kSodium,
@@ -159,8 +189,8 @@ TResultPtr RunPhAdjustment(const TWaterDataset& dataset, int chemicalIndex, doub
     Facade.Inputs.ChemicalIndex = chemicalIndex;
     Facade.Inputs.TargetPh = targetPh;
     DrivePhAdjustment(chemicalIndex, targetPh, dosage, dosageUnits, dosageType, note1, note2);
-    RequireFiniteOutputs({dosage});
-    FillResult(*result);
+    RequireDosages({{"a dosage", dosage}});
+    FillResult(*result, dosage < 0);
     return result;
 }
 
@@ -173,8 +203,8 @@ TResultPtr RunStabilisation(const TWaterDataset& dataset, int chemicalIndex, dou
     Facade.Inputs.ChemicalIndex = chemicalIndex;
     Facade.Inputs.DesiredPotential = desiredPotential;
     DriveStabilisation(chemicalIndex, desiredPotential, dosage, dosageUnits, dosageType, note1, note2);
-    RequireFiniteOutputs({dosage});
-    FillResult(*result);
+    RequireDosages({{"a dosage", dosage}});
+    FillResult(*result, dosage < 0);
     return result;
 }
 
@@ -194,7 +224,7 @@ TResultPtr RunCaCarbonateDeficiency(const TWaterDataset& dataset, std::string& d
     in.DesiredAlkalinity = (E.ALK + 2 * (desiredCalcium / Units::kCalcium - E.CA)) * Units::kAlkalinity;
     CaCarbonateDeficiency(in.CarbonateDeficient, in.DesiredAlkalinity, in.DesiredCalcium, dosageType,
                           dosageUnits, dosage);
-    RequireFiniteOutputs({dosage});
+    RequireDosages({{"a lime dosage", dosage}});
     FillResult(*result);
     return result;
 }
@@ -206,7 +236,7 @@ TResultPtr RunAirEquilibrium(const TWaterDataset& dataset, double& co2Amount, st
     LoadDataset(dataset);
     Facade.Inputs.PressureCO2 = pressureCO2;
     DriveAirEquilibrium(pressureCO2, co2Amount, equilibriumText);
-    RequireFiniteOutputs({co2Amount});
+    RequireDosages({{"a CO2 amount", co2Amount}});
     FillResult(*result);
     return result;
 }
@@ -217,7 +247,7 @@ TResultPtr RunUndergroundWater(const TWaterDataset& dataset, double& caco3Precip
     LoadDataset(dataset);
     Facade.Inputs.PressureCO2 = pressureCO2;
     UndergroundEquilibrium(pressureCO2, caco3Precipitated);
-    RequireFiniteOutputs({caco3Precipitated});
+    RequireDosages({{"an amount of CaCO3 precipitated", caco3Precipitated}});
     FillResult(*result);
     return result;
 }

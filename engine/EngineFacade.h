@@ -17,6 +17,7 @@
 #include "EngineError.h"
 
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -115,3 +116,63 @@ struct TDosingCurvePoint {
 // curve of fewer than two points is refused as a whole.
 std::vector<TDosingCurvePoint> RunDosingCurve(const TWaterDataset& dataset, int chemicalIndex,
                                               double largestDose, int points);
+
+// ---- Scaling and corrosion indices ----
+//
+// Beside the precipitation potential, the indices that standards and plant reports quote, each
+// computed from the same water state and constants that give the water's potential (temperature,
+// ionic strength, activity model, ion pairs). With c3 and b the carbonate and bicarbonate at the
+// water's pH, free calcium = total / FCA and free carbonate = c3 / FCO3:
+//   SaturationIndex   SI = log10(free Ca * free CO3 / calcite product KACT[10]); its sign is the
+//                     potential's, and it is 0 where the potential is 0 (within the potential's
+//                     resolution the water is saturated)
+//   SaturationPh      pHs: the pH at which the water, with its calcium, alkalinity, other ions and
+//                     temperature unchanged (only CO2 added or removed), is saturated with calcite;
+//                     a bracketing search to 0.0001 pH over 0..14
+//   LangelierIndex    LSI = pH - pHs
+//   RyznarIndex       RSI = 2 pHs - pH
+//   LarsonSkoldIndex  (chloride + sulphate) / (b + 2 c3), both in mmol/l of charge
+//   AggressiveIndex   AI = pH + log10(alkalinity * calcium), both in mg/l as CaCO3
+// An index the water does not define (no calcium, no carbonate, no alkalinity, no pH of 0..14 that
+// saturates it) is empty: shown as "-", never an error. SI and Larson-Skold take c3 and b at the pH
+// where the water's own alkalinity and acidity agree (a treated water's reported pH often comes
+// from a 0.01 pH scan, 0.01 to 0.02 above it); LSI, RSI and AI take the reported pH. All six are
+// dimensionless except pHs (pH units).
+struct TWaterIndices {
+    std::optional<double> SaturationIndex;
+    std::optional<double> SaturationPh;
+    std::optional<double> LangelierIndex;
+    std::optional<double> RyznarIndex;
+    std::optional<double> LarsonSkoldIndex;
+    std::optional<double> AggressiveIndex;
+};
+
+// The indices of a treated water, the sign of its SI reconciled with its CPPF. The result the last
+// run operation returned (compared field by field) is given the constants its CPPF was computed
+// with, kept when it was filled (a blend of waters at different temperatures: those at the last
+// water's temperature, as its potential); any other water the constants at its own temperature,
+// ions and ionic strength. Call it right after the run, before the next operation. Raises only
+// TEngineError of a floating-point fault or a search beyond its cap.
+TWaterIndices WaterIndicesOfResult(const TCalculationResult& water);
+// Loads and characterises the data set (refusing a water that cannot exist, like every operation)
+// and gives its indices; the data set is not changed.
+TWaterIndices WaterIndicesOfDataset(const TWaterDataset& dataset);
+// CharacteriseWater with the water's indices from the same load (the view window and
+// `characterise`): the indices add well under a microsecond to the characterisation.
+void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, double& tds,
+                       double& conductivity, double& ionicStrength, double& co3Acidity,
+                       TWaterIndices& indices);
+
+// One-word readings:
+//   SaturationIndexReading, LangelierReading: below -0.05 "aggressive", -0.05 to 0.05 "balanced",
+//                                             above 0.05 "scale-forming"
+//   RyznarReading:          below 6 "scale-forming", 6 to 7 "balanced", above 7 "aggressive"
+//   LarsonSkoldReading:     below 0.8 "low", 0.8 to 1.2 "moderate", above 1.2 "high"
+//   AggressiveIndexReading: 12 and above "non-aggressive", 10 to below 12 "moderately aggressive",
+//                           below 10 "highly aggressive"
+// The bounds of each middle band belong to it. The saturation pH has no reading.
+std::string SaturationIndexReading(double saturationIndex);
+std::string LangelierReading(double langelierIndex);
+std::string RyznarReading(double ryznarIndex);
+std::string LarsonSkoldReading(double larsonSkoldIndex);
+std::string AggressiveIndexReading(double aggressiveIndex);

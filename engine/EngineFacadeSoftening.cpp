@@ -3,6 +3,7 @@
 #include "EngineFacade.h"
 
 #include "EngineState.h"
+#include "FacadeChecks.h"
 #include "FacadeInternals.h"
 #include "SofteningDrivers.h"
 #include "SofteningTasks.h"
@@ -59,7 +60,7 @@ TResultPtr RunSofteningCaLime(const TWaterDataset& dataset, double& dosage, std:
     double lime = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningCaLime(desiredCalcium, limits, lime, units, type);
-    RequireFiniteOutputs({lime});
+    RequireDosages({{"a lime dosage", lime}});
     FillResult(*result);
     dosage = lime;
     dosageUnits = units;
@@ -76,7 +77,7 @@ TResultPtr RunSofteningCaSodaAsh(const TWaterDataset& dataset, double& dosage, s
     double ash = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningCaSodaAsh(desiredCalcium, ash, units, type);
-    RequireFiniteOutputs({ash});
+    RequireDosages({{"a soda-ash dosage", ash}});
     FillResult(*result);
     dosage = ash;
     dosageUnits = units;
@@ -93,7 +94,7 @@ TResultPtr RunSofteningMg(const TWaterDataset& dataset, double& dosage, std::str
     double lime = 0;
     std::string units = dosageUnits, type = dosageType;
     DriveSofteningMg(desiredMagnesium, lime, units, type);
-    RequireFiniteOutputs({lime});
+    RequireDosages({{"a lime dosage", lime}});
     FillResult(*result);
     dosage = lime;
     dosageUnits = units;
@@ -110,7 +111,7 @@ TResultPtr RunSofteningCaMg(const TWaterDataset& dataset, double& limeDosage, do
     Facade.Inputs.DesiredMagnesium = desiredMagnesium;
     double lime = 0, ash = 0;
     DriveSofteningCaMg(desiredCalcium, desiredMagnesium, lime, ash);
-    RequireFiniteOutputs({lime, ash});
+    RequireDosages({{"a lime dosage", lime}, {"a soda-ash dosage", ash}});
     FillResult(*result);
     limeDosage = lime;
     ashDosage = ash;

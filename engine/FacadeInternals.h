@@ -42,6 +42,16 @@ struct TLoadedDataset {
     double IPCO2 = 0;
 };
 
+// The last treated water FillResult handed out, with the constants in force when its potential
+// was computed, so that its scaling indices come from the same constants (a blend's are those at
+// its last water's temperature, not at the mean temperature it reports).
+struct TLastResult {
+    bool Kept = false;
+    TCalculationResult Water;
+    double KW = 0, K1 = 0, K2 = 0, FM = 0, FCA = 0, FCO3 = 0; // engine units, as in TEngineState
+    double Calcite = 0;                                       // KACT[10], (mmol/l)^2
+};
+
 // Inputs of the current calculation; ResetEngine sets them back to these values.
 struct TCalculationInputs {
     int ChemicalIndex = 0;         // chemical or method index
@@ -69,6 +79,7 @@ struct TStoredSofteningLimits : TSofteningLimits {
 struct TFacadeState {
     TLoadedDataset Loaded;
     TCalculationInputs Inputs;
+    TLastResult LastResult;
     TStoredSofteningLimits Limits;
 };
 
@@ -85,16 +96,23 @@ inline void ResetFacadeState() {
 // floating-point faults left by anything before the operation.
 void ResetEngine();
 
-// Copies the data set's values into the facade's copy and runs DefineWater with them.
+// Copies the data set's values into the facade's copy and runs DefineWater with them; refuses a
+// water that cannot exist (RequirePossibleLoadedWater).
 void LoadDataset(const TWaterDataset& dataset);
 
 // Copies the treated water (ALKF..CPPF) and the loaded WATCHAR and CARBSYSORDER into `result`,
-// after raising any floating-point fault of the operation and refusing non-finite values.
-void FillResult(TCalculationResult& result);
+// after raising any floating-point fault of the operation, refusing non-finite values and refusing
+// a water that cannot exist (RequirePossibleTreatedWater; `asComputed` for a negative dosage).
+void FillResult(TCalculationResult& result, bool asComputed = false);
 
 // Loads the data set as blend component BINDEX (1..20) and stores its PH, ALK, FRAC, CA, MG, NA,
 // SO4, CL, T and MU under that entry of the blend tables. Refuses a BINDEX outside the tables.
 void LoadBlendComponent(const TWaterDataset& dataset);
+
+// The scaling indices of the water just loaded (engine units, its constants in force), its
+// potential given; the characterisation's and WaterIndicesOfDataset's common step.
+struct TWaterIndices;
+TWaterIndices IndicesOfLoadedWater(double potential);
 
 // Raises any pending floating-point fault and refuses non-finite values among an operation's out
 // values (dosages, percentages, limits).

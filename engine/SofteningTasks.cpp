@@ -242,6 +242,10 @@ double SoftenCaSodaAsh(double desiredCalcium) {
     E.CAF = desiredCalcium / 100;
     RefreshConstants(E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.MU, E.T);
     E.MHUF = E.MU;
+    // Carbonate in equilibrium with the target calcium, whose free part is total / FCA as in the
+    // precipitation potential (the refresh leaves the sulphate-paired free calcium in CAFREE, which
+    // in the dilute model, FCA = 1, is not the free calcium the potential counts).
+    E.CAFREE = E.CAF / E.FCA;
     const double c3 = (E.KACT[kSlotCalcite] / E.CAFREE) * E.FCO3;
     E.PHF = PhFromAcidityAndCarbonate(E.ACIF, c3);
     E.ALKF = AlkalinityFromAcidity(E.ACIF, E.PHF);

@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QString>
 
+#include <algorithm>
 #include <utility>
 
 TPrintWriter::TPrintWriter(std::string description, QPrinter* printer)
@@ -54,4 +55,73 @@ void TPrintWriter::Close() {
     if (FPainter && FPainter->isActive() && !FPainter->end())
         throw TExportError("The print job could not be finished on the printer \"" +
                            FPrinter->printerName().toStdString() + "\"");
+}
+
+TTablePrintWriter::TTablePrintWriter(std::string description, QPrinter* printer)
+    : TPrintWriter(std::move(description), printer) {}
+
+void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& header,
+                                   const std::vector<std::vector<std::string>>& rows) {
+    FPainter->setFont(QFont(QString::fromLatin1(kFontFamily), kTableFontPointSize));
+    const QFontMetrics metrics = FPainter->fontMetrics();
+    const int gap = metrics.horizontalAdvance(QStringLiteral("  "));
+    const int lineStep = metrics.lineSpacing();
+    const int pageWidth = FPrinter->width();
+    const int pageHeight = FPrinter->height();
+
+    // Column widths: the widest text of each column, header included.
+    std::vector<int> widths;
+    const auto measure = [&](const std::vector<std::string>& row) {
+        if (widths.size() < row.size()) widths.resize(row.size(), 0);
+        for (std::size_t i = 0; i < row.size(); ++i)
+            widths[i] = std::max(widths[i], metrics.horizontalAdvance(QString::fromStdString(row[i])));
+    };
+    for (const auto& row : header)
+        measure(row);
+    for (const auto& row : rows)
+        measure(row);
+    if (widths.empty()) return;
+
+    // Bands of columns that fit the page, each led by the first column.
+    std::vector<std::vector<std::size_t>> bands;
+    std::size_t next = 1;
+    do {
+        std::vector<std::size_t> band{0};
+        int used = kLeftMargin + widths[0] + gap;
+        while (next < widths.size() && (band.size() == 1 || used + widths[next] <= pageWidth)) {
+            used += widths[next] + gap;
+            band.push_back(next++);
+        }
+        bands.push_back(std::move(band));
+    } while (next < widths.size());
+    FBandCount = static_cast<int>(bands.size());
+
+    const auto drawRow = [&](const std::vector<std::size_t>& band, const std::vector<std::string>& row) {
+        int x = kLeftMargin;
+        for (const std::size_t column : band) {
+            if (column < row.size())
+                FPainter->drawText(QPointF(x, FLineCounter + metrics.ascent()),
+                                   QString::fromStdString(row[column]));
+            x += widths[column] + gap;
+        }
+        FLineCounter += lineStep;
+    };
+    const auto startPage = [&](const std::vector<std::size_t>& band) {
+        if (FPageCount > 0 && !FPrinter->newPage())
+            throw TExportError("The printer \"" + FPrinter->printerName().toStdString() +
+                               "\" could not begin a new page");
+        ++FPageCount;
+        FLineCounter = 0;
+        for (const auto& row : header)
+            drawRow(band, row);
+        FPainter->drawLine(kLeftMargin, FLineCounter, pageWidth - kLeftMargin, FLineCounter);
+        FLineCounter += lineStep / 3;
+    };
+    for (const auto& band : bands) {
+        startPage(band);
+        for (const auto& row : rows) {
+            if (FLineCounter + lineStep > pageHeight) startPage(band);
+            drawRow(band, row);
+        }
+    }
 }

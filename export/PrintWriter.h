@@ -43,10 +43,32 @@ public:
 protected:
     QPrinter* FPrinter;
     int FLineCounter = 0; // in grid units
+    std::unique_ptr<QPainter> FPainter;
 
 private:
     // One item with the top-left corner of its text at grid point (x, y).
     void DrawItem(int x, int y, const std::string& item);
+};
 
-    std::unique_ptr<QPainter> FPainter;
+// A table too wide and too long for one page of the grid above: each column as wide as its widest
+// text, the columns grouped into bands as wide as the page (the first column, which names the row,
+// repeated in every band), the rows of a band on as many pages as they need, every page beginning
+// with the header rows. Courier 8 pt, so that a table of some twenty columns takes two bands on a
+// landscape page; it is laid out in the printer's own dots from the font's measures, not on the
+// grid, and FLineCounter counts dots here.
+class TTablePrintWriter : public TPrintWriter {
+public:
+    static constexpr int kTableFontPointSize = 8;
+
+    TTablePrintWriter(std::string description, QPrinter* printer);
+
+    // Prints the whole table; `header` holds the rows repeated at the top of every page.
+    void PrintTable(const std::vector<std::vector<std::string>>& header,
+                    const std::vector<std::vector<std::string>>& rows);
+    int PageCount() const { return FPageCount; }
+    int BandCount() const { return FBandCount; }
+
+private:
+    int FPageCount = 0;
+    int FBandCount = 0;
 };

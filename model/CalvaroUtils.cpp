@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <charconv>
+#include <clocale>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -182,7 +183,9 @@ using TJson =
 
 class TDocumentCollector final : public nlohmann::json_sax<TJson> {
 public:
-    explicit TDocumentCollector(TDocument& document) : FDocument(document) {}
+    // The parser, made after the collector, reads the C locale's decimal point at the same moment.
+    explicit TDocumentCollector(TDocument& document)
+        : FDocument(document), FDecimalPoint(LocaleDecimalPoint()) {}
 
     bool null() override { return Value({TValueKind::Null, "null", 0, 0}); }
     bool boolean(bool val) override { return Value({TValueKind::Boolean, val ? "true" : "false", 0, 0}); }
@@ -192,8 +195,13 @@ public:
     bool number_unsigned(number_unsigned_t val) override {
         return Value({TValueKind::Unsigned, std::to_string(val), 0, val});
     }
+    // nlohmann puts the C locale's decimal point into the number's text in place of the file's
+    // "." (so that strtold reads it); the desktop program runs in the user's locale, where that
+    // may be ",". The file's own text comes back here.
     bool number_float(number_float_t, const string_t& text) override {
-        return Value({TValueKind::Float, text, 0, 0});
+        TJsonValue value{TValueKind::Float, text, 0, 0};
+        if (FDecimalPoint != '.') std::replace(value.Text.begin(), value.Text.end(), FDecimalPoint, '.');
+        return Value(std::move(value));
     }
     bool string(string_t& val) override { return Value({TValueKind::String, val, 0, 0}); }
     bool binary(binary_t&) override { return false; } // never produced by the JSON grammar
@@ -241,7 +249,13 @@ private:
         return true;
     }
 
+    static char LocaleDecimalPoint() {
+        const std::lconv* conventions = std::localeconv();
+        return conventions->decimal_point == nullptr ? '.' : *conventions->decimal_point; // as nlohmann
+    }
+
     TDocument& FDocument;
+    char FDecimalPoint;
     int FDepth = 0;
     bool FInFields = false;
     std::string FTopKey;
@@ -482,6 +496,215 @@ void ApplyFields(T& object, const Slots& slots, const TDocument& document, std::
 }
 
 // ---------------------------------------------------------------------------------------------
+// Reading: the common path
+//
+// The files the program writes, and nearly every file a person edits by hand, are one object of
+// plain keys with numbers in "fields". Such a text is read here in one pass over its characters,
+// with no allocation and no copy of a key or a number. Whatever this reader is not sure of (an
+// escape, a character outside ASCII, a nested value, a number given as a string, a key it does
+// not know, a value the full reader would refuse, a repeated "type" or "fields") makes it give
+// up, and the text is read again by the full reader above, which alone decides every refusal and
+// its message. So a text this reader accepts is one that the full reader reads to the same values.
+
+bool IsJsonBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+class TPlainDatasetReader {
+public:
+    explicit TPlainDatasetReader(std::string_view text) : FAt(text.data()), FEnd(text.data() + text.size()) {}
+
+    // True when the text was a plain data set and `dataset` has its values; otherwise `dataset`
+    // may hold some of them and the text is to be read by the full reader.
+    bool Read(TWaterDataset& dataset) {
+        bool hasId = false, hasType = false, hasFields = false;
+        std::string_view type;
+        if (!Take('{')) return false;
+        if (!Take('}')) {
+            do {
+                std::string_view key;
+                if (!PlainString(key) || !Take(':')) return false;
+                if (key == "fields") {
+                    if (hasFields || !Fields(dataset)) return false;
+                    hasFields = true;
+                } else if (key == "type") {
+                    if (hasType || !PlainString(type)) return false;
+                    hasType = true;
+                } else {
+                    std::string_view ignored;
+                    bool integral = false;
+                    if (!PlainString(ignored) && !Number(ignored, integral)) return false;
+                    hasId = hasId || key == "id";
+                }
+            } while (Take(','));
+            if (!Take('}')) return false;
+        }
+        SkipBlanks();
+        return FAt == FEnd && hasId && hasFields && hasType && type == "CalvaroModel.TWaterDataset";
+    }
+
+private:
+    void SkipBlanks() {
+        while (FAt != FEnd && IsJsonBlank(*FAt))
+            ++FAt;
+    }
+
+    bool Take(char c) {
+        SkipBlanks();
+        if (FAt == FEnd || *FAt != c) return false;
+        ++FAt;
+        return true;
+    }
+
+    // A string of printable ASCII characters without an escape; its content.
+    bool PlainString(std::string_view& content) {
+        if (!Take('"')) return false;
+        const char* start = FAt;
+        for (; FAt != FEnd; ++FAt) {
+            const auto c = static_cast<unsigned char>(*FAt);
+            if (c == '"') {
+                content = std::string_view(start, static_cast<std::size_t>(FAt - start));
+                ++FAt;
+                return true;
+            }
+            if (c == '\\' || c < 0x20 || c >= 0x80) return false;
+        }
+        return false;
+    }
+
+    bool Digits() {
+        if (FAt == FEnd || !IsDigit(*FAt)) return false;
+        while (FAt != FEnd && IsDigit(*FAt))
+            ++FAt;
+        return true;
+    }
+
+    // A JSON number: its text, and whether it has neither fraction nor exponent.
+    bool Number(std::string_view& text, bool& integral) {
+        SkipBlanks();
+        const char* start = FAt;
+        if (FAt != FEnd && *FAt == '-') ++FAt;
+        if (FAt != FEnd && *FAt == '0')
+            ++FAt; // a leading zero stands alone; "07" ends the number after it, and the text is refused
+        else if (!Digits())
+            return false;
+        integral = true;
+        if (FAt != FEnd && *FAt == '.') {
+            ++FAt;
+            integral = false;
+            if (!Digits()) return false;
+        }
+        if (FAt != FEnd && (*FAt == 'e' || *FAt == 'E')) {
+            ++FAt;
+            integral = false;
+            if (FAt != FEnd && (*FAt == '+' || *FAt == '-')) ++FAt;
+            if (!Digits()) return false;
+        }
+        text = std::string_view(start, static_cast<std::size_t>(FAt - start));
+        return true;
+    }
+
+    // The field's value as the full reader takes it: a number without fraction or exponent is a
+    // 64-bit integer (up to 18 digits always fit), converted to the real, or checked against the
+    // 32-bit range of an integer field; any other number is a real, read by from_chars as
+    // ParseReal does and refused when it is beyond the doubles.
+    static bool FieldValue(const TFieldSlot<TWaterDataset>& slot, std::string_view text, bool integral,
+                           double& value) {
+        const char* end = text.data() + text.size();
+        if (integral) {
+            if (text.size() - (text.front() == '-' ? 1 : 0) > 18) return false;
+            std::int64_t integer = 0;
+            std::from_chars(text.data(), end, integer);
+            if (slot.IsInteger && (integer < std::numeric_limits<std::int32_t>::min() ||
+                                   integer > std::numeric_limits<std::int32_t>::max()))
+                return false;
+            value = static_cast<double>(integer);
+            return true;
+        }
+        if (slot.IsInteger) return false;
+        if (ShortDecimal(text, value)) return true;
+        const auto result = std::from_chars(text.data(), end, value);
+        return result.ec == std::errc() && result.ptr == end && std::isfinite(value);
+    }
+
+    // A decimal of at most 15 significant digits times a power of ten from -22 to 22 (what the
+    // writer and the laboratories write): both are exact doubles, so one multiplication or
+    // division rounds to the nearest double, the value from_chars gives. False for anything else.
+    static bool ShortDecimal(std::string_view text, double& value) {
+        static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        std::size_t i = 0;
+        const bool negative = text[i] == '-';
+        if (negative) ++i;
+        std::uint64_t mantissa = 0;
+        int digits = 0, exponent = 0;
+        bool fraction = false;
+        for (; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '.') {
+                fraction = true;
+                continue;
+            }
+            if (!IsDigit(c)) break;
+            if (fraction) --exponent;
+            if (mantissa == 0 && c == '0') continue; // a leading zero is no significant digit
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+        }
+        if (i < text.size()) { // the exponent: the number's grammar is already checked
+            ++i;
+            const bool down = text[i] == '-';
+            if (text[i] == '-' || text[i] == '+') ++i;
+            if (text.size() - i > 3) return false;
+            int power = 0;
+            for (; i < text.size(); ++i)
+                power = power * 10 + (text[i] - '0');
+            exponent += down ? -power : power;
+        }
+        if (exponent < -22 || exponent > 22) return false;
+        const double magnitude = exponent < 0 ? static_cast<double>(mantissa) / kPowers[-exponent]
+                                              : static_cast<double>(mantissa) * kPowers[exponent];
+        value = negative ? -magnitude : magnitude;
+        return true;
+    }
+
+    // The pairs of "fields", applied in file order. The writer's order is tried first, so each
+    // key of a written file is found with one comparison.
+    bool Fields(TWaterDataset& dataset) {
+        const auto& slots = DatasetFieldSlots();
+        std::size_t expected = 0;
+        if (!Take('{')) return false;
+        if (Take('}')) return true;
+        do {
+            std::string_view key, text;
+            bool integral = false;
+            if (!PlainString(key) || !Take(':')) return false;
+            const TFieldSlot<TWaterDataset>* slot = nullptr;
+            if (expected < slots.size() &&
+                (slots[expected].Name == key || EqualsIgnoringAsciiCase(slots[expected].Name, key))) {
+                slot = &slots[expected];
+            } else {
+                for (const auto& candidate : slots)
+                    if (EqualsIgnoringAsciiCase(candidate.Name, key)) {
+                        slot = &candidate;
+                        break;
+                    }
+                if (!slot) return false;
+            }
+            expected = static_cast<std::size_t>(slot - slots.data()) + 1;
+            double value = 0;
+            if (!Number(text, integral) || !FieldValue(*slot, text, integral, value)) return false;
+            slot->Set(dataset, value);
+        } while (Take(','));
+        return Take('}');
+    }
+
+    const char* FAt;
+    const char* FEnd;
+};
+
+// ---------------------------------------------------------------------------------------------
 // Decoding the bytes of a file
 
 void AppendUtf8(std::string& out, char32_t code) {
@@ -538,8 +761,7 @@ std::string Latin1ToUtf8(std::string_view bytes) {
     return out;
 }
 
-std::string DecodeFileText(const std::string& bytes) {
-    const std::string_view view(bytes);
+std::string DecodeFileText(std::string_view view) {
     if (view.substr(0, 3) == "\xEF\xBB\xBF") return std::string(view.substr(3));
     if (view.substr(0, 2) == "\xFF\xFE") return Utf16ToUtf8(view.substr(2), false);
     if (view.substr(0, 2) == "\xFE\xFF") return Utf16ToUtf8(view.substr(2), true);
@@ -594,38 +816,50 @@ private:
 
 // A data set file is a few hundred bytes; anything that is not a regular file of at most 1 MiB is
 // refused before a byte of it is read (a device such as /dev/zero never ends, a FIFO blocks until
-// a writer comes). The kind and size are checked on the path, then again on what was opened,
-// because the name may have been replaced in between.
-std::string ReadWholeFile(const std::string& path) {
+// a writer comes). The kind and size are checked on what was opened, so that a name replaced
+// between a look and the opening cannot slip through. O_NONBLOCK: opening a FIFO does not wait
+// for a writer. A path that cannot be opened is looked at before the refusal, so that a socket
+// (which no open reaches) or a file too large to read is named as what it is.
+//
+// The bytes go into `buffer`, which a caller keeps from file to file, so that reading a batch of
+// files allocates once; the view returned points into it.
+std::string_view ReadWholeFile(const std::string& path, std::vector<char>& buffer) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) ThrowFileError("Cannot open file", path, errno);
-    if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
-    if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
-        RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
-    // O_NONBLOCK: should a FIFO take the file's place after the look, opening it does not wait.
     TFileDescriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.Get() < 0) ThrowFileError("Cannot open file", path, errno);
+    if (file.Get() < 0) {
+        const int error = errno;
+        if (::stat(path.c_str(), &info) == 0) {
+            if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
+            if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
+                RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
+        }
+        ThrowFileError("Cannot open file", path, error);
+    }
     if (::fstat(file.Get(), &info) != 0) ThrowFileError("Cannot read file", path, errno);
     if (!S_ISREG(info.st_mode)) RefuseNonRegularFile("Cannot open file", path, info.st_mode);
     if (static_cast<std::uintmax_t>(info.st_size) > kMaxDatasetFileBytes)
         RefuseOversizedFile(path, static_cast<std::uintmax_t>(info.st_size));
 
-    // One byte beyond the limit tells a file that grew while it was read.
-    std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
+    // One byte beyond the limit tells a file that grew while it was read. A file that gave all
+    // the bytes its size promised is read to its end; one that gave none (the files of /proc
+    // say 0 bytes and hold more) or fewer is read until the system says there is no more.
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::size_t capacity = size + 1;
     std::size_t used = 0;
     for (;;) {
-        if (used == bytes.size()) {
-            if (bytes.size() > kMaxDatasetFileBytes) RefuseOversizedFile(path, used);
-            bytes.resize(std::min<std::size_t>(2 * bytes.size() + 4096, kMaxDatasetFileBytes + 1));
+        if (used == capacity) {
+            if (capacity > kMaxDatasetFileBytes) RefuseOversizedFile(path, used);
+            capacity = std::min<std::size_t>(2 * capacity + 4096, kMaxDatasetFileBytes + 1);
         }
-        const ssize_t count = ::read(file.Get(), bytes.data() + used, bytes.size() - used);
+        if (buffer.size() < capacity) buffer.resize(capacity);
+        const ssize_t count = ::read(file.Get(), buffer.data() + used, capacity - used);
         if (count < 0 && errno == EINTR) continue;
         if (count < 0) ThrowFileError("Cannot read file", path, errno);
         if (count == 0) break;
         used += static_cast<std::size_t>(count);
+        if (used == size) break;
     }
-    bytes.resize(used);
-    return bytes;
+    return {buffer.data(), used};
 }
 
 // 0 or the errno of the first failing write.
@@ -859,7 +1093,10 @@ std::string DatasetToJson(const TWaterDataset& dataset) {
     return text;
 }
 
-std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
+namespace {
+
+// The full reader: any JSON text, every refusal with its message.
+std::unique_ptr<TWaterDataset> ReadDatasetDocument(const std::string& text) {
     TDocument document;
     if (!CollectDocument(text, document) || !document.TopIsObject)
         throw TDatasetFormatError("The input value is not a valid Object");
@@ -886,6 +1123,14 @@ std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
     throw TDatasetFormatError("Internal: Cannot instantiate type " + Excerpt(type));
 }
 
+} // namespace
+
+std::unique_ptr<TWaterDataset> DatasetFromJson(const std::string& text) {
+    auto plain = std::make_unique<TWaterDataset>();
+    if (TPlainDatasetReader(text).Read(*plain)) return plain;
+    return ReadDatasetDocument(text);
+}
+
 void ReplaceFileContent(const std::string& path, std::string_view bytes, TTemporaryFile temporary) {
     if (path.empty()) ThrowFileError("Cannot create file", path, ENOENT);
     // A link is followed, so the file it names gets the new content and the link stays.
@@ -898,15 +1143,32 @@ void SaveDatasetToFile(const TWaterDataset& dataset, const std::string& path) {
 }
 
 std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
-    const std::string text = DecodeFileText(ReadWholeFile(path));
+    // Kept by each thread from file to file: a batch of files is read into one allocation. It
+    // grows to the largest file read, at most kMaxDatasetFileBytes and a little.
+    thread_local std::vector<char> buffer;
+    const std::string_view bytes = ReadWholeFile(path, buffer);
+    // A file in ASCII, with or without a UTF-8 byte-order mark, is its own text: the plain reader
+    // takes it where it lies. 8-bit and UTF-16 text is decoded first.
+    const bool utf16 = bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";
+    if (!utf16) {
+        const std::string_view text = bytes.substr(0, 3) == "\xEF\xBB\xBF" ? bytes.substr(3) : bytes;
+        if (text.empty()) return nullptr;
+        auto dataset = std::make_unique<TWaterDataset>();
+        if (TPlainDatasetReader(text).Read(*dataset)) return dataset;
+    }
+    const std::string text = DecodeFileText(bytes);
     if (text.empty()) return nullptr;
-    return DatasetFromJson(text);
+    return utf16 ? DatasetFromJson(text) : ReadDatasetDocument(text);
 }
 
 std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset) {
     return DatasetFromJson(DatasetToJson(dataset));
 }
 
-std::string DecodeTextFileBytes(const std::string& bytes) { return DecodeFileText(bytes); }
+std::string DecodeTextFileBytes(const std::string& bytes) {
+    return DecodeFileText(bytes);
+}
 
-std::string Latin1TextToUtf8(std::string_view bytes) { return Latin1ToUtf8(bytes); }
+std::string Latin1TextToUtf8(std::string_view bytes) {
+    return Latin1ToUtf8(bytes);
+}

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -53,6 +54,40 @@ const std::string_view* SelectedProperty(const std::array<std::string_view, N>& 
     return &choices[static_cast<std::size_t>(index)];
 }
 
+struct TCheckedProperty {
+    std::string_view Name;
+    const TDatasetProperty* Property;
+    const DatasetAttribute* Attribute;
+};
+
+std::size_t SelectorSlot(int index, std::size_t choices) {
+    return index >= 0 && static_cast<std::size_t>(index) < choices ? static_cast<std::size_t>(index) + 1 : 0;
+}
+
+} // namespace
+
+// The checked properties that have a range, with it, in CheckedDatasetProperties order: looked up
+// once for every pair of selectors (slot 0: an index outside the choices), since a batch checks
+// every water it reads. A range belongs to the property's name, whatever the data set holds.
+namespace {
+const std::vector<TCheckedProperty>& CheckedPropertiesWithRanges(int water, int carbon) {
+    using TTable = std::array<std::array<std::vector<TCheckedProperty>, 5>, 4>;
+    static const TTable table = [] {
+        TTable lists;
+        const TWaterDataset any;
+        for (int w = -1; w < 3; ++w)
+            for (int c = -1; c < 4; ++c)
+                for (const auto name : CheckedDatasetProperties(w, c)) {
+                    const TDatasetProperty* property = FindDatasetProperty(name);
+                    const DatasetAttribute* attribute = FindDatasetAttribute(name, any);
+                    if (property && attribute)
+                        lists[SelectorSlot(w, 3)][SelectorSlot(c, 4)].push_back({name, property, attribute});
+                }
+        return lists;
+    }();
+    return table[SelectorSlot(water, kWaterCharacterProperties.size())]
+                [SelectorSlot(carbon, kCarbonCharacterProperties.size())];
+}
 } // namespace
 
 const DatasetAttribute* FindDatasetAttribute(std::string_view propertyName, const TWaterDataset&) {
@@ -87,13 +122,10 @@ std::vector<TDatasetRangeFault> DatasetRangeFaults(const TWaterDataset& dataset)
     if (!SelectedProperty(kCarbonCharacterProperties, carbon))
         faults.push_back({"CarbonCharacterIndex", static_cast<double>(carbon), nullptr});
 
-    for (const auto name : CheckedDatasetProperties(water, carbon)) {
-        const TDatasetProperty* property = FindDatasetProperty(name);
-        const DatasetAttribute* attribute = FindDatasetAttribute(name, dataset);
-        if (!property || !attribute) continue;
-        const double value = property->Get(dataset);
-        if (!IsWithinRange(value, attribute->MinValue(), attribute->MaxValue()))
-            faults.push_back({std::string(name), value, attribute});
+    for (const auto& checked : CheckedPropertiesWithRanges(water, carbon)) {
+        const double value = checked.Property->Get(dataset);
+        if (!IsWithinRange(value, checked.Attribute->MinValue(), checked.Attribute->MaxValue()))
+            faults.push_back({std::string(checked.Name), value, checked.Attribute});
     }
     return faults;
 }

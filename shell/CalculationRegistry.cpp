@@ -25,6 +25,7 @@ constexpr TCalculationItem kCalculationItems[] = {
     {kConcentrationChange, Calculations, "Concentration change", true},
     {kUndergroundWater, Calculations, "Underground water", true},
     {kDeficientWater, Calculations, "Ca and carbonate species deficient waters", true},
+    {kDosingCurve, Calculations, "Dosing curve", true},
 };
 
 } // namespace

@@ -24,6 +24,7 @@ inline constexpr int kDeficientWater = 9;
 inline constexpr int kSofteningCa = 11;
 inline constexpr int kSofteningMg = 12;
 inline constexpr int kSofteningCaMg = 13;
+inline constexpr int kDosingCurve = 14;
 inline constexpr int kBlendToPh = 31;
 inline constexpr int kBlendMultiple = 32;
 } // namespace CalculationIndex

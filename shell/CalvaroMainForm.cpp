@@ -12,6 +12,7 @@
 #include "PanelStatusBar.h"
 #include "ViewDatasetForm.h"
 #include "WaterDatasetForm.h"
+#include "WaterTableForm.h"
 
 #include <QAction>
 #include <QDialog>
@@ -35,6 +36,9 @@ const QString kOpenTitle = QStringLiteral("Please select a Calvaro file...");
 const QString kOpenFilter = QStringLiteral("Calvaro files (*.clv)");
 const QString kSaveTitle = QStringLiteral("Please select where you would like to save this dataset");
 const QString kSaveFilter = QStringLiteral("Calvaro files (*.clv)");
+const QString kTableTitle = QStringLiteral("Please select a table of waters...");
+const QString kTableFilter = QStringLiteral("Tables of waters (*.csv *.txt *.tsv);;All files (*)");
+const QString kAddFilesTitle = QStringLiteral("Please select Calvaro files...");
 
 // The editor inside a data set window (it sits in a scroll area, so that a small or tiled window
 // can still reach every box).
@@ -155,6 +159,13 @@ void TfrmCalvaroMain::CreateMenus() {
     FDatasetMenu->addAction(Action(QStringLiteral("FileOpen")));
     FDatasetMenu->addAction(Action(QStringLiteral("ActionView")));
     FDatasetMenu->addAction(Action(QStringLiteral("FileSave")));
+    FDatasetMenu->addSeparator();
+    FDatasetMenu->addAction(NewAction(QStringLiteral("FileOpenTable"),
+                                      QStringLiteral("Open table of waters..."),
+                                      &TfrmCalvaroMain::FileOpenTableExecute));
+    FDatasetMenu->addAction(NewAction(QStringLiteral("FileAddDatasetFiles"),
+                                      QStringLiteral("Add data set files..."),
+                                      &TfrmCalvaroMain::FileAddDatasetFilesExecute));
 
     FCalculationsMenu = menuBar()->addMenu(QStringLiteral("&Calculations"));
     FCalculationsMenu->setObjectName(QStringLiteral("MnuCalculations"));
@@ -301,6 +312,51 @@ bool TfrmCalvaroMain::SaveDatasetAs(TfrmWaterDataset* window, const QString& pat
     return true;
 }
 
+TfrmWaterTable* TfrmCalvaroMain::NewWaterTableWindow(const QString& title) {
+    // A row opens as a data set window the way Open does: the multiple-data-set rule applies.
+    auto* table =
+        new TfrmWaterTable(this, [this](const QString& rowTitle, std::unique_ptr<TWaterDataset> water) {
+            OpenDatasetWindow(rowTitle, std::move(water));
+            OnFormChildrenChanged();
+        });
+    table->setWindowTitle(title);
+    QMdiSubWindow* window = FMdiArea->addSubWindow(table);
+    window->setObjectName(QStringLiteral("WaterTableWindow"));
+    window->setWindowTitle(title);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowIcon(windowIcon());
+    window->showMaximized();
+    FMdiArea->setActiveSubWindow(window);
+    return table;
+}
+
+TfrmWaterTable* TfrmCalvaroMain::OpenWaterTable(const QString& path) {
+    TfrmWaterTable* table = NewWaterTableWindow(QFileInfo(path).fileName());
+    try {
+        table->OpenTable(path);
+    } catch (...) {
+        delete table->parentWidget(); // the table could not be read: no window stays
+        throw;
+    }
+    return table;
+}
+
+TfrmWaterTable* TfrmCalvaroMain::AddDatasetFiles(const QStringList& paths) {
+    TfrmWaterTable* table = nullptr;
+    if (const QMdiSubWindow* current = FMdiArea->currentSubWindow())
+        table = qobject_cast<TfrmWaterTable*>(current->widget());
+    if (!table) table = NewWaterTableWindow(QStringLiteral("Data set files"));
+    table->AddDatasetFiles(paths);
+    return table;
+}
+
+std::vector<TfrmWaterTable*> TfrmCalvaroMain::WaterTableWindows() const {
+    std::vector<TfrmWaterTable*> tables;
+    for (QMdiSubWindow* window : FMdiArea->subWindowList(QMdiArea::CreationOrder))
+        if (auto* table = qobject_cast<TfrmWaterTable*>(window->widget())) tables.push_back(table);
+    return tables;
+}
+
 QMdiSubWindow* TfrmCalvaroMain::SubWindowOf(const TfrmWaterDataset* editor) const {
     for (QMdiSubWindow* window : FDatasetWindows)
         if (EditorOf(window) == editor) return window;
@@ -384,6 +440,23 @@ void TfrmCalvaroMain::FileSaveExecute() {
             this, TSaveDialogOptions{kSaveTitle, kSaveFilter, QStringLiteral("clv"), window->FilePath()});
         if (path.isEmpty()) return;
         SaveDatasetAs(window, path);
+    });
+}
+
+void TfrmCalvaroMain::FileOpenTableExecute() {
+    RunCommand(this, [this] {
+        const QString path = Dialogs().AskOpenFileName(this, TOpenDialogOptions{kTableTitle, kTableFilter});
+        if (path.isEmpty()) return;
+        OpenWaterTable(path);
+    });
+}
+
+void TfrmCalvaroMain::FileAddDatasetFilesExecute() {
+    RunCommand(this, [this] {
+        const QStringList paths =
+            Dialogs().AskOpenFileNames(this, TOpenDialogOptions{kAddFilesTitle, kOpenFilter});
+        if (paths.isEmpty()) return;
+        AddDatasetFiles(paths);
     });
 }
 

@@ -22,6 +22,7 @@ class TMdiBackground;
 class TPanelStatusBar;
 class TWaterDataset;
 class TfrmWaterDataset;
+class TfrmWaterTable;
 
 class TfrmCalvaroMain : public QMainWindow {
     Q_OBJECT
@@ -35,6 +36,10 @@ public:
     void FileOpenExecute();
     // Asks where to save the active data set, then SaveDatasetAs.
     void FileSaveExecute();
+    // Asks for a lab table (CSV), then OpenWaterTable.
+    void FileOpenTableExecute();
+    // Asks for data set files (several at once), then AddDatasetFiles.
+    void FileAddDatasetFilesExecute();
     void ActionViewExecute();
     // The Calculations menu opens: re-checks the active data set and says when it is invalid.
     void MnuCalculationsClick();
@@ -59,6 +64,12 @@ public:
     // Writes the window's data set to `path`; on success the window takes the path and the bare
     // name as caption and the success message is shown. False when nothing could be written.
     bool SaveDatasetAs(TfrmWaterDataset* window, const QString& path);
+    // A new batch window reading the lab table at `path`; throws when the table cannot be read.
+    TfrmWaterTable* OpenWaterTable(const QString& path);
+    // The data set files added to the active batch window, or to a new one when none is active.
+    TfrmWaterTable* AddDatasetFiles(const QStringList& paths);
+    // The open batch windows in the order they were opened.
+    std::vector<TfrmWaterTable*> WaterTableWindows() const;
 
     // The active data set window, or nullptr.
     TfrmWaterDataset* GetChildForm() const;
@@ -95,6 +106,7 @@ private:
     void CloseDatasetWindow(QMdiSubWindow* window);
     QMdiSubWindow* SubWindowOf(const TfrmWaterDataset* editor) const;
     void TileDatasets(bool horizontally);
+    TfrmWaterTable* NewWaterTableWindow(const QString& title);
 
     QString FHelpFile;
     TMdiBackground* FMdiArea = nullptr;

@@ -40,6 +40,13 @@ public:
         if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
         return dialog.selectedFiles().first();
     }
+    QStringList AskOpenFileNames(QWidget* parent, const TOpenDialogOptions& options) override {
+        QFileDialog dialog(parent);
+        ConfigureOpenDialog(dialog, options);
+        dialog.setFileMode(QFileDialog::ExistingFiles);
+        if (dialog.exec() != QDialog::Accepted) return {};
+        return dialog.selectedFiles();
+    }
     QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) override {
         TSaveDialogOptions asked = options;
         for (;;) {

@@ -6,6 +6,7 @@
 
 #include <QFileDialog>
 #include <QString>
+#include <QStringList>
 
 #include <exception>
 
@@ -42,6 +43,8 @@ public:
     virtual bool AskYesNo(QWidget* parent, const QString& question) = 0;
     // The chosen existing file, or an empty string when the operator cancelled.
     virtual QString AskOpenFileName(QWidget* parent, const TOpenDialogOptions& options) = 0;
+    // The chosen existing files (several may be chosen), or none when the operator cancelled.
+    virtual QStringList AskOpenFileNames(QWidget* parent, const TOpenDialogOptions& options) = 0;
     // The chosen path, or an empty string when cancelled. A path the options refuse (see
     // SaveDialogRefusal) is never returned: the operator is told why and chooses again.
     virtual QString AskSaveFileName(QWidget* parent, const TSaveDialogOptions& options) = 0;

@@ -9,6 +9,7 @@
 #include "CalcFormDriver.h"
 #include "CalvaroApplication.h"
 #include "ConcentrationChangeCalc.h"
+#include "DosingCurveCalc.h"
 #include "PhAdjustmentCalc.h"
 #include "ScriptedDialogs.h"
 #include "SofteningCaCalculation.h"
@@ -26,6 +27,7 @@
 #include <QLocale>
 #include <QPixmap>
 #include <QSpinBox>
+#include <QTabWidget>
 
 #include <cstdio>
 #include <memory>
@@ -168,6 +170,28 @@ int main(int argc, char** argv) {
     TConcentrationChangeCalcForm concentration;
     Shoot(concentration, hard11, QStringLiteral("TxtInput"), QStringLiteral("50"), 0, folder,
           QStringLiteral("concentration"));
+
+    // Dose-response curves: a soft water dosed with lime, a hard one with CO2, and a curve opened for
+    // a target pH with the dose it needs marked.
+    TWaterDataset soft2 = Water(20, 15);
+    soft2.SetPh(6.8);
+    soft2.SetSodium(12);
+    soft2.SetTDS(60);
+    TDosingCurveCalcForm softLime;
+    Shoot(softLime, soft2, QStringLiteral("TxtLargestDose"), QStringLiteral("50"), 1, folder,
+          QStringLiteral("dosing-curve-soft-lime"));
+    TWaterDataset hard12 = Water(150, 120);
+    TDosingCurveCalcForm hardCo2;
+    Shoot(hardCo2, hard12, QStringLiteral("TxtLargestDose"), QStringLiteral("100"), 0, folder,
+          QStringLiteral("dosing-curve-hard-co2"));
+    Control<QTabWidget>(hardCo2, QStringLiteral("TabsCurve"))->setCurrentIndex(1);
+    Save(hardCo2, folder, QStringLiteral("dosing-curve-hard-co2-table"));
+    TWaterDataset soft3 = soft2;
+    TDosingCurveCalcForm targeted;
+    targeted.SetDataset(&soft3);
+    targeted.SetPreset(1, 40, TDosingCurveTarget{TDosingCurveTarget::TKind::Ph, 8.5, 17.3});
+    targeted.show();
+    Save(targeted, folder, QStringLiteral("dosing-curve-target"));
 
     for (const QString& message : dialogs.Messages())
         std::fprintf(stderr, "message: %s\n", qPrintable(message));

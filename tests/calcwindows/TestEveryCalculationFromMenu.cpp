@@ -64,6 +64,7 @@ struct TMenuRun {
     std::function<void(TCalcForm&)> SetInputs;
     std::deque<bool> Answers;   // the questions on closing, in order; the last is the update
     bool ResultsWindow = false; // Close first shows the underground results
+    bool WritesBack = true;     // false: Close takes nothing over into the data set window
 };
 
 const std::vector<TMenuRun>& MenuRuns() {
@@ -109,6 +110,13 @@ const std::vector<TMenuRun>& MenuRuns() {
          "Ca and carbonate species deficient water",
          [](TCalcForm& f) { Type(f, "TxtInput", "160"); },
          {false, true}},
+        // A curve looks at many waters and takes none over.
+        {"Calc14",
+         "Dosing curve",
+         [](TCalcForm& f) { Control<QComboBox>(f, "ComboDosageChemical")->setCurrentIndex(1); },
+         {},
+         false,
+         false},
     };
     return runs;
 }
@@ -223,6 +231,13 @@ private slots:
         QVERIFY(dialogs.YesNoAnswers.empty()); // every question asked
         QCOMPARE(main.GetChildForm(), editor);
         const TWaterDataset& shown = *editor->Dataset();
+        if (!item.WritesBack) {
+            QCOMPARE(shown.Ph(), 7.5);
+            QCOMPARE(shown.Calcium(), 150.0);
+            QCOMPARE(shown.Alkalinity(), 127.5);
+            QCOMPARE(Control<QLineEdit>(*editor, "txtPh")->text(), FormatGeneral(7.5));
+            return;
+        }
         QCOMPARE(shown.Ph(), Rounded(treated.PHF));
         QCOMPARE(shown.Calcium(), Rounded(treated.CAF));
         QCOMPARE(shown.Magnesium(), Rounded(treated.MGF));

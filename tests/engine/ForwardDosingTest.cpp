@@ -116,6 +116,28 @@ TEST_F(ForwardDosingTest, DosingTheAdjustmentsDosageReachesItsTargetPh) {
     }
 }
 
+// Stabilisation's dosage, dosed forward, gives a water whose own potential is the desired one:
+// the end point it worked back from. What remains is the searches' tolerance (0.001 mmol/l) and
+// the hydrogen-ion term that the CO2 and strong-acid closed forms leave out.
+TEST_F(ForwardDosingTest, DosingTheStabilisationsDosageGivesTheDesiredPotential) {
+    for (const TWaterRow& water : {kWaters[1], kWaters[2]}) {
+        for (int chemical = 0; chemical < 5; ++chemical) {
+            for (double desired : {-5.0, 0.0, 3.0}) {
+                SCOPED_TRACE(std::string(water.Name) + " water, " + kChemicalNames[chemical] + " to " +
+                             std::to_string(desired) + " mg/l as CaCO3");
+                double dosage = 0;
+                std::string units, type, note1, note2;
+                const TResultPtr inverse = RunStabilisation(water.Water.Dataset(), chemical, desired, dosage,
+                                                            units, type, note1, note2);
+                const TResultPtr forward = RunForwardDosing(water.Water.Dataset(), chemical, dosage);
+                EXPECT_NEAR(forward->CPPF, desired, 0.2);
+                EXPECT_NEAR(forward->ALKF, inverse->ALKF, 0.2);
+                EXPECT_NEAR(forward->PHF, inverse->PHF, 0.02 + 1e-9);
+            }
+        }
+    }
+}
+
 TEST_F(ForwardDosingTest, DoseZeroGivesTheWaterItself) {
     for (const TWaterRow& water : kWaters) {
         const TRaw raw = RawOf(water.Water);

@@ -183,6 +183,22 @@ TWater CalciumFreeAcid() {
     return w;
 }
 
+// A soft upland water, aggressive at pH 6.6: CO2 keeps its 10 mg/l as CaCO3 of alkalinity, too
+// little for calcite saturation at any pH (the end point's quadratic has no real root).
+TWater SoftUpland() {
+    TWater w;
+    w.pH = 6.6;
+    w.T = 8;
+    w.Na = 6;
+    w.Mg = 8;
+    w.Ca = 12;
+    w.SO4 = 8;
+    w.Cl = 10;
+    w.Cond = 6.5;
+    w.Alk = 10;
+    return w;
+}
+
 struct TUnreachableRow {
     const char* Name;
     TWater Water;
@@ -195,6 +211,10 @@ const TUnreachableRow kUnreachableRows[] = {
     {"Co2LowAlkalinity", LowCarbonate(), 0, 15,
      "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
     {"Co2CalciumFree", CalciumFreeAcid(), 0, -1,
+     "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
+    // Before, the square root of the negative discriminant ended it as "Invalid floating point
+    // operation".
+    {"Co2NoRealEndPoint", SoftUpland(), 0, 0,
      "The desired precipitation potential cannot be reached with CO2: the water has too little alkalinity."},
     {"CausticSodaLowCarbonate", LowCarbonate(), 3, 5,
      "The desired precipitation potential cannot be reached with caustic soda: the water has too little "

@@ -6,8 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <clocale>
 #include <cmath>
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -16,6 +18,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -362,6 +365,149 @@ TEST(DatasetJson, DamagedExampleLinesLoadOrAreRefused) {
     EXPECT_EQ(loaded + refused, static_cast<int>(kExampleLine.size() * (replacements.size() + 1)));
 }
 
+// A plain file (simple keys, numbers in "fields") is read by a fast reader of its own; any other
+// text by the full one. The two must agree: a text reads to the same values, bit for bit (so -0
+// and 0 differ), or is refused with the same message, whichever reader takes it. The full reader
+// is made to take the text by an ignored nested value put in front of its first key.
+std::string ReadingOutcome(const std::string& text) {
+    try {
+        const auto dataset = DatasetFromJson(text);
+        std::ostringstream values;
+        for (const auto& property : DatasetProperties()) {
+            const double value = property.Get(*dataset);
+            std::uint64_t bits = 0;
+            std::memcpy(&bits, &value, sizeof bits);
+            values << property.FieldName << '=' << std::hex << bits << ' ';
+        }
+        return values.str();
+    } catch (const TDatasetFormatError& e) {
+        return std::string("refused: ") + e.what();
+    }
+}
+
+// The text with "note":[0] as its first pair, or "" when it does not open with an object and a key.
+std::string ThroughTheFullReader(const std::string& text) {
+    const auto brace = text.find_first_not_of(" \t\r\n");
+    if (brace == std::string::npos || text[brace] != '{') return "";
+    const auto key = text.find_first_not_of(" \t\r\n", brace + 1);
+    if (key == std::string::npos || text[key] != '"') return "";
+    return text.substr(0, brace + 1) + R"("note":[0],)" + text.substr(brace + 1);
+}
+
+const std::string kPlainTexts[] = {
+    kExampleLine,
+    " \t" + kExampleLine + "\r\n",
+    R"({ "id" : "x" , "fields" : { "iph" : 7.25 , "IpH" : -0 } , "type" : "CalvaroModel.TWaterDataset" })",
+    WithFields(R"("IPH":-0,"IT":-0.0,"INA":0e0,"IMG":-0E-0,"ICA":1E+2,"ISO4":0.1e1,"ICL":12.50)"),
+    WithFields(R"("WATCHAR":-0,"CARBSYSORDER":2147483647)"),
+    WithFields(R"("WATCHAR":-2147483648,"CARBSYSORDER":-2147483649)"),
+    WithFields(R"("WATCHAR":2147483648)"),
+    WithFields(R"("WATCHAR":1e0)"),
+    WithFields(R"("CARBSYSORDER":3.0)"),
+    WithFields(R"("IPH":999999999999999999,"IT":-999999999999999999)"),
+    WithFields(R"("IPH":9223372036854775807,"IT":-9223372036854775808,"INA":9223372036854775808)"),
+    WithFields(R"("IPH":18446744073709551615,"IT":18446744073709551616,"INA":-9223372036854775809)"),
+    WithFields(R"("IPH":123456789012345678901234567890)"),
+    WithFields(R"("IPH":1.7976931348623157e308,"IT":4.9e-324,"INA":2e-324,"IMG":2.5e-324)"),
+    WithFields(R"("IPH":1.8e308)"),
+    WithFields(R"("IPH":-1e999)"),
+    WithFields(R"("IPH":1e-400)"),
+    WithFields(R"("IPH":0.1000000000000000055511151231257827021181583404541015625)"),
+    WithFields(R"("IPH":7.123456789012345678901234567890e0)"),
+    WithFields(R"("IPH":07)"),
+    WithFields(R"("IPH":7.)"),
+    WithFields(R"("IPH":.5)"),
+    WithFields(R"("IPH":1e)"),
+    WithFields(R"("IPH":--1)"),
+    WithFields(R"("IPH":1.5.5)"),
+    WithFields(R"("IPH":7,)"),
+    WithFields(R"("IPH" 7)"),
+    WithFields(R"("XYZ":1)"),
+    WithFields(R"("IPH":"7")"),
+    WithFields(R"("IP\u0048":7)"),
+    R"({"type":"CalvaroModel.TWaterDataset","ID":1,"fields":{}})",
+    R"({"type":"CalvaroModel.TWaterDataset","id":1})",
+    R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"IPH":7},"fields":{"IT":9}})",
+    R"({"type":"CalvaroModel.TFoo","type":"CalvaroModel.TWaterDataset","id":1,"fields":{}})",
+    R"({"type":"CalvaroModel.TCalculationResult","id":1,"fields":{"ALKF":1}})",
+    R"({"type":"CalvaroModel.TWaterDataset ","id":1,"fields":{}})",
+    R"({"type":"Calvaro)"
+    "\x7F"
+    R"(","id":1,"fields":{}})",
+    R"({"type":"Calvaro)"
+    "\t"
+    R"(","id":1,"fields":{}})",
+    R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"IPH":7}})"
+    "\x0B",
+    R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"IPH":7}} {})",
+    R"({"type":"CalvaroModel.TWaterDataset","id":1,"fields":{"IPH":7}})" + std::string(1, '\0'),
+};
+
+TEST(DatasetJson, PlainTextsReadAsTheFullReaderReadsThem) {
+    for (const auto& text : kPlainTexts) {
+        SCOPED_TRACE(text);
+        const std::string full = ThroughTheFullReader(text);
+        ASSERT_FALSE(full.empty());
+        EXPECT_EQ(ReadingOutcome(text), ReadingOutcome(full));
+    }
+}
+
+// Reals of every shape the reader may take a short way: 1 to 18 digits, the point anywhere or
+// nowhere, exponents near and beyond the range of exact powers of ten, signs and zeros.
+TEST(DatasetJson, RealsOfEveryShapeReadAsTheFullReaderReadsThem) {
+    std::mt19937 random(7);
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+    for (int i = 0; i < 20000; ++i) {
+        std::string digits;
+        const int count = pick(1, 18);
+        for (int d = 0; d < count; ++d)
+            digits += static_cast<char>('0' + (pick(0, 3) == 0 ? 0 : pick(0, 9)));
+        if (digits.size() > 1 && digits.front() == '0') digits.front() = static_cast<char>('1' + pick(0, 8));
+        std::string number = pick(0, 3) == 0 ? "-" : "";
+        const int point = pick(0, count);
+        if (point == 0)
+            number += "0." + digits;
+        else if (point < count)
+            number += digits.substr(0, static_cast<std::size_t>(point)) + "." +
+                      digits.substr(static_cast<std::size_t>(point));
+        else
+            number += digits;
+        if (pick(0, 1) == 0 || point == count)
+            number += std::string(pick(0, 1) ? "e" : "E") +
+                      (pick(0, 2) == 0 ? "-"
+                       : pick(0, 1)    ? "+"
+                                       : "") +
+                      std::to_string(pick(0, 30));
+        SCOPED_TRACE(number);
+        const std::string text = WithFields("\"IPH\":" + number);
+        ASSERT_EQ(ReadingOutcome(text), ReadingOutcome(ThroughTheFullReader(text)));
+    }
+}
+
+// Every text one edit away from the example line, through both readers.
+TEST(DatasetJson, DamagedExampleLinesReadAsTheFullReaderReadsThem) {
+    std::string replacements = "\"{}[]:,0-+.eE\\ \t\x7F\x80\xFF";
+    replacements += '\0';
+    int compared = 0;
+    for (std::size_t i = 0; i < kExampleLine.size(); ++i) {
+        std::vector<std::string> variants{kExampleLine.substr(0, i) + kExampleLine.substr(i + 1)};
+        for (const char c : replacements) {
+            std::string changed = kExampleLine;
+            changed[i] = c;
+            variants.push_back(changed);
+            variants.push_back(kExampleLine.substr(0, i) + c + kExampleLine.substr(i));
+        }
+        for (const auto& text : variants) {
+            const std::string full = ThroughTheFullReader(text);
+            if (full.empty()) continue;
+            SCOPED_TRACE(text);
+            EXPECT_EQ(ReadingOutcome(text), ReadingOutcome(full));
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, static_cast<int>(kExampleLine.size() * replacements.size()));
+}
+
 // ---------------------------------------------------------------------------------------------
 // Files
 
@@ -640,6 +786,34 @@ TEST_F(DatasetFiles, Utf16SurrogatePairsDecodeAndBrokenUnitsAreRefused) {
     EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
     WriteBytes(path, Utf16(WithFields(""), true) + "}");
     EXPECT_THROW(LoadDatasetFromFile(path), TDatasetFormatError);
+}
+
+// The desktop program runs in the user's locale, and there the decimal point may be ",". Before,
+// the full reader then refused every file with a fraction ("'7,5' is not a valid floating point
+// value" for the file's 7.5), because the JSON parser puts the locale's point into the number's
+// text. A German locale is compiled into a temporary folder for the test (localedef).
+TEST_F(DatasetFiles, NumbersReadTheSameInALocaleWithADecimalComma) {
+    const std::string command = "localedef -i de_DE -f UTF-8 " + PathOf("de_DE.UTF-8") + " >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0) GTEST_SKIP() << "no localedef or no de_DE locale source";
+    ::setenv("LOCPATH", FFolder.c_str(), 1);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "the de_DE locale did not load";
+    ASSERT_EQ(*std::localeconv()->decimal_point, ',');
+    const std::string plain = WithFields(R"("IPH":7.5,"IT":1.25e1,"INA":-0.5)");
+    for (const std::string& text : {plain, ThroughTheFullReader(plain)}) {
+        SCOPED_TRACE(text);
+        const auto dataset = DatasetFromJson(text);
+        EXPECT_EQ(dataset->Ph(), 7.5);
+        EXPECT_EQ(dataset->Temperature(), 12.5);
+        EXPECT_EQ(dataset->Sodium(), -0.5);
+    }
+    // A comma in the file is still no decimal separator, whatever the locale.
+    try {
+        DatasetFromJson(WithFields(R"("IPH":"7,5")"));
+        ADD_FAILURE() << "read 7,5";
+    } catch (const TDatasetFormatError& e) {
+        EXPECT_EQ(std::string(e.what()), "'7,5' is not a valid floating point value");
+    }
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 // ---------------------------------------------------------------------------------------------

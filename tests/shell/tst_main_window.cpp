@@ -142,6 +142,9 @@ private slots:
                                       "  &Open [Ctrl+O]",
                                       "  View [Ctrl+L]",
                                       "  &Save [Ctrl+S]",
+                                      "  -",
+                                      "  Open table of waters...",
+                                      "  Add data set files...",
                                       "&Calculations",
                                       "  Softening",
                                       "    Softening to desired Ca value",
@@ -157,6 +160,7 @@ private slots:
                                       "  Concentration change",
                                       "  Underground water",
                                       "  Ca and carbonate species deficient waters",
+                                      "  Dosing curve",
                                       "&Help",
                                       "  Open help file",
                                       "  -",
@@ -185,7 +189,8 @@ private slots:
                                                      {"Temperature change", 5},
                                                      {"Concentration change", 6},
                                                      {"Underground water", 8},
-                                                     {"Ca and carbonate species deficient waters", 9}};
+                                                     {"Ca and carbonate species deficient waters", 9},
+                                                     {"Dosing curve", 14}};
         int opened = -1;
         for (const auto& [text, index] : items) {
             RegisterCalculationForm(index, [&opened, index = index](QWidget* owner, TWaterDataset* dataset) {

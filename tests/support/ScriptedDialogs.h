@@ -38,6 +38,7 @@ public:
     std::vector<TShownDialog> Shown;
     std::deque<bool> YesNoAnswers;
     std::deque<QString> OpenFileAnswers;
+    std::deque<QStringList> OpenFilesAnswers;
     std::deque<QString> SaveFileAnswers;
     // Each answer prepares the printer (output file, copies) and returns false to cancel.
     std::deque<std::function<bool(QPrinter&)>> PrintAnswers;
@@ -54,6 +55,11 @@ public:
         Record(TShownDialog::TKind::OpenFile, options.Title);
         Shown.back().Filter = options.Filter;
         return Pop(OpenFileAnswers, QString());
+    }
+    QStringList AskOpenFileNames(QWidget*, const TOpenDialogOptions& options) override {
+        Record(TShownDialog::TKind::OpenFile, options.Title);
+        Shown.back().Filter = options.Filter;
+        return Pop(OpenFilesAnswers, QStringList());
     }
     // Each answer is a name the operator gives; one the dialog refuses (a missing folder) is
     // recorded as an error box with the refusal, and the next answer is taken, as the operator
