@@ -41,6 +41,11 @@ void TCommandCall::Describe(const TWaterDataset& water) {
     FSubject.Water = &water;
 }
 
+void TCommandCall::Describe(const TWaterDataset& water, const TWaterIndices& indices) {
+    FSubject.Water = &water;
+    FSubject.Indices = indices;
+}
+
 void TCommandCall::Describe(const TCalculationResult& treated) {
     FSubject.Treated = treated;
 }

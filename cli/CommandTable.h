@@ -13,6 +13,7 @@
 // registration, so adding a group touches no other group's file.
 
 #include "CalvaroModel.h"
+#include "EngineFacade.h"
 #include "RecordWriter.h"
 
 #include <functional>
@@ -67,6 +68,7 @@ private:
 struct TRecordSubject {
     const TWaterDataset* Water = nullptr;      // characterise: the water after its characterisation
     std::optional<TCalculationResult> Treated; // a run operation: the treated water
+    std::optional<TWaterIndices> Indices;      // the water's indices, when computed with it
     bool Empty() const { return Water == nullptr && !Treated; }
 };
 
@@ -93,6 +95,7 @@ public:
 
     // The record describes this water (characterised) or this treated water.
     void Describe(const TWaterDataset& water);
+    void Describe(const TWaterDataset& water, const TWaterIndices& indices);
     void Describe(const TCalculationResult& treated);
     const TRecordSubject& Subject() const { return FSubject; }
     void ClearSubject() { FSubject = TRecordSubject(); }

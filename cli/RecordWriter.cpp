@@ -176,6 +176,10 @@ public:
         AppendJsonString(FText, value);
     }
     void ErrorText(std::string_view key, std::string_view message) override { Text(key, message); }
+    void Null(std::string_view key) override {
+        Key(key);
+        FText += "null";
+    }
     void Integers(std::string_view key, const std::vector<std::int64_t>& values) override {
         Key(key);
         FText += '[';
@@ -304,6 +308,7 @@ public:
             AppendInteger(cell, values[i]);
         }
     }
+    void Null(std::string_view key) override { NextCell(key); }
     void ErrorText(std::string_view key, std::string_view message) override {
         FIsError = true;
         Text(key, message);
@@ -423,6 +428,16 @@ constexpr auto kPowersOfFive = [] {
     return powers;
 }();
 
+// "00" "01" ... "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 constexpr std::uint64_t kSeventeenDigits = 100000000000000000ULL; // 1e17
 constexpr std::uint64_t kSixteenDigits = 10000000000000000ULL;    // 1e16
 
@@ -476,11 +491,19 @@ std::size_t FormatSeventeenDigits(char* out, double value) {
         break;
     }
     {
+        // Two digits at a time, in 32-bit halves: the last 8 digits, then the first 9.
         char significand[17];
-        for (int i = 16; i >= 0; --i) {
-            significand[i] = static_cast<char>('0' + digits % 10);
-            digits /= 10;
+        auto low = static_cast<std::uint32_t>(digits % 100000000);
+        auto high = static_cast<std::uint32_t>(digits / 100000000);
+        for (int i = 16; i > 8; i -= 2) {
+            std::memcpy(significand + i - 1, &kDigitPairs[2 * (low % 100)], 2);
+            low /= 100;
         }
+        for (int i = 8; i > 0; i -= 2) {
+            std::memcpy(significand + i - 1, &kDigitPairs[2 * (high % 100)], 2);
+            high /= 100;
+        }
+        significand[0] = static_cast<char>('0' + high);
         int used = 17; // without trailing zeros
         while (used > 1 && significand[used - 1] == '0')
             --used;

@@ -25,6 +25,8 @@ public:
     virtual void Text(std::string_view key, std::string_view value) = 0;
     virtual void Texts(std::string_view key, const std::vector<std::string>& values) = 0;
     virtual void Integers(std::string_view key, const std::vector<std::int64_t>& values) = 0;
+    // A value that is not defined: JSON null, an empty CSV cell.
+    virtual void Null(std::string_view key) = 0;
     // A text that says why the record's input failed; the record is then an error record (in CSV
     // its error keys are the last columns, whatever the record's other keys).
     virtual void ErrorText(std::string_view key, std::string_view message) = 0;
