@@ -1,15 +1,22 @@
 #include "CalcRunner.h"
 
+#include "CalcVersion.h"
+
 #include "CommandTable.h"
 #include "RecordWriter.h"
+
+#include "WaterTable.h"
 
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <iostream>
 #include <optional>
 
 namespace {
@@ -24,6 +31,11 @@ private:
 };
 
 const std::string kFormat = "--format";
+const std::string kTable = "--table";
+// A table's name that stands for the standard input.
+const std::string kStandardInput = "-";
+// The error keys of a table's rows: the message, and the column and the cell at fault.
+const std::vector<std::string> kTableErrorKeys = {"error", "errorColumn", "errorValue"};
 
 struct TInvocation {
     const TCommand* Command = nullptr;
@@ -31,6 +43,7 @@ struct TInvocation {
     TOutputFormat Format = TOutputFormat::Json;
     TOptionValues Options;
     std::vector<std::string> Paths;
+    std::optional<std::string> Table; // --table: the waters are its rows
 };
 
 // A number written with "." (never the locale's separator): the whole text must be the number.
@@ -78,6 +91,7 @@ std::optional<std::string> SingleValue(const CLI::Option& option, const std::str
 struct TCommandParser {
     CLI::App App;
     CLI::Option* Format = nullptr;
+    CLI::Option* Table = nullptr;
     std::vector<CLI::Option*> Options; // in the order of the declaration
     std::vector<std::string> Files;
 
@@ -91,6 +105,7 @@ struct TCommandParser {
             return option;
         };
         Format = addOption(kFormat);
+        Table = addOption(kTable);
         for (const auto& option : command.Options)
             Options.push_back(addOption(option.Name));
         App.add_option("files", Files);
@@ -105,7 +120,7 @@ struct TCommandParser {
 
 // The option an ArgumentMismatch is about: CLI11 starts its message with the option's name.
 std::string OptionOfMismatch(const CLI::ArgumentMismatch& mismatch, const TCommand& command) {
-    std::vector<std::string> names = {kFormat};
+    std::vector<std::string> names = {kFormat, kTable};
     for (const auto& option : command.Options)
         names.push_back(option.Name);
     const char* message = mismatch.what();
@@ -162,7 +177,14 @@ TInvocation ParseArguments(const std::vector<std::string>& arguments, const TCom
 
     call.Paths = std::move(parser.Files);
     const int files = static_cast<int>(call.Paths.size());
-    if (command.PerFile) {
+    call.Table = SingleValue(*parser.Table, kTable);
+    if (call.Table) {
+        if (call.Table->empty())
+            throw TUsageError("--table needs the name of a table, or - for standard input.");
+        if (files > 0)
+            throw TUsageError(command.Name +
+                              " takes its waters from the table or from files, not from both.");
+    } else if (command.PerFile) {
         if (files < 1) throw TUsageError(command.Name + " needs at least one file.");
     } else if (files < command.MinFiles || files > command.MaxFiles) {
         const std::string wanted =
@@ -174,6 +196,14 @@ TInvocation ParseArguments(const std::vector<std::string>& arguments, const TCom
     return call;
 }
 
+// What a record is computed from: data set files, one row of a table, or several rows (a blend).
+struct TRecordInput {
+    const std::vector<std::string>* Paths = nullptr;
+    const std::string* Table = nullptr;
+    const TWaterTableRow* Row = nullptr;
+    const std::vector<std::int64_t>* Rows = nullptr;
+};
+
 // Writes the outputs, one record each (or several, for a command that writes a record per point).
 class TOutputRun {
 public:
@@ -181,13 +211,59 @@ public:
                const std::vector<TRecordTrailer>& trailers)
         : FCommand(*invocation.Command), FOptions(invocation.Options), FWriter(writer), FTrailers(trailers) {}
 
-    // One output; returns false when it was refused or failed.
+    // One output of files; returns false when it was refused or failed.
     bool Run(const std::vector<std::string>& paths) {
-        TCommandCall call(paths, FOptions, [&](TCommandCall& c) {
-            EndRecord(c);
-            BeginRecord(paths);
-        });
-        BeginRecord(paths);
+        FInput = TRecordInput();
+        FInput.Paths = &paths;
+        TCommandCall call(paths, FOptions, [this](TCommandCall& c) { NextRecord(c); });
+        return Compute(call);
+    }
+    // One output of a table's row. A refused row gives its error record: the message, and the
+    // column and the cell the reader found at fault.
+    bool RunRow(const std::string& table, TWaterTableRow& row) {
+        FInput = TRecordInput();
+        FInput.Table = &table;
+        FInput.Row = &row;
+        if (!row.IsWater()) {
+            BeginRecord();
+            FWriter.ErrorText("error", row.Error);
+            if (!row.ErrorColumn.empty()) FWriter.ErrorText("errorColumn", row.ErrorColumn);
+            if (!row.ErrorValue.empty()) FWriter.ErrorText("errorValue", row.ErrorValue);
+            FWriter.EndRecord();
+            return false;
+        }
+        FRowWaters.assign(1, &*row.Dataset);
+        TCommandCall call(FRowWaters, FOptions, [this](TCommandCall& c) { NextRecord(c); });
+        return Compute(call);
+    }
+    // One output of several rows of a table (a blend); a refused row refuses the output, named.
+    bool RunRows(const std::string& table, std::vector<TWaterTableRow>& rows) {
+        FInput = TRecordInput();
+        FInput.Table = &table;
+        std::vector<std::int64_t> numbers;
+        FRowWaters.clear();
+        for (auto& row : rows) {
+            numbers.push_back(row.Row);
+            if (row.IsWater()) FRowWaters.push_back(&*row.Dataset);
+        }
+        FInput.Rows = &numbers;
+        for (const auto& row : rows)
+            if (!row.IsWater())
+                return Fail("Row " + std::to_string(row.Row) + " (line " + std::to_string(row.Line) +
+                            "): " + row.Error);
+        TCommandCall call(FRowWaters, FOptions, [this](TCommandCall& c) { NextRecord(c); });
+        return Compute(call);
+    }
+    // A table that cannot be read (further): one error record for it.
+    bool FailTable(const std::string& table, const std::string& message) {
+        FInput = TRecordInput();
+        FInput.Table = &table;
+        return Fail(message);
+    }
+
+private:
+    bool Compute(TCommandCall& call) {
+        BeginRecord();
         std::string failure;
         try {
             FCommand.Run(call, FWriter);
@@ -197,19 +273,40 @@ public:
             failure = e.what();
         }
         FWriter.AbortRecord();
-        BeginRecord(paths);
-        FWriter.Text("error", failure);
+        return Fail(failure);
+    }
+    bool Fail(const std::string& message) {
+        BeginRecord();
+        FWriter.ErrorText("error", message);
         FWriter.EndRecord();
         return false;
     }
-
-private:
-    void BeginRecord(const std::vector<std::string>& paths) {
+    void NextRecord(TCommandCall& call) {
+        EndRecord(call);
+        BeginRecord();
+    }
+    // "input" (or "inputs"); for a table its name, then "row" and "line" and the carried columns
+    // under "columns", or "rows" for a blend of rows.
+    void BeginRecord() {
         FWriter.BeginRecord();
-        if (FCommand.PerFile)
-            FWriter.Text("input", paths.front());
-        else
-            FWriter.Texts("inputs", paths);
+        if (FInput.Table != nullptr) {
+            FWriter.Text("input", *FInput.Table);
+            if (FInput.Row != nullptr) {
+                FWriter.Integer("row", FInput.Row->Row);
+                FWriter.Integer("line", FInput.Row->Line);
+                if (!FInput.Row->Carried.empty()) {
+                    FWriter.BeginObject("columns");
+                    for (const auto& [name, cell] : FInput.Row->Carried)
+                        FWriter.Text(name, cell);
+                    FWriter.EndObject();
+                }
+            }
+            if (FInput.Rows != nullptr) FWriter.Integers("rows", *FInput.Rows);
+        } else if (FCommand.PerFile) {
+            FWriter.Text("input", FInput.Paths->front());
+        } else {
+            FWriter.Texts("inputs", *FInput.Paths);
+        }
     }
     void EndRecord(TCommandCall& call) {
         if (!call.Subject().Empty())
@@ -223,7 +320,54 @@ private:
     const TOptionValues& FOptions;
     TRecordWriter& FWriter;
     const std::vector<TRecordTrailer>& FTrailers;
+    TRecordInput FInput;
+    std::vector<TWaterDataset*> FRowWaters;
 };
+
+// The outputs of a table's rows: one per row for a command of one water, in row order, streamed;
+// one of all its rows for a blend. Returns false when any output failed.
+bool RunTable(const TInvocation& call, TOutputRun& run, const TRecordWriter& writer) {
+    const std::string& table = *call.Table;
+    std::ifstream file;
+    std::istream* in = &std::cin;
+    if (table != kStandardInput) {
+        file.open(table, std::ios::binary);
+        if (!file) return run.FailTable(table, "Cannot open file \"" + table + "\": " + std::strerror(errno));
+        in = &file;
+    }
+    try {
+        TWaterTableReader reader(*in);
+        if (call.Command->PerFile) {
+            bool allSucceeded = true;
+            TWaterTableRow row;
+            while (reader.Next(row)) {
+                allSucceeded = run.RunRow(table, row) && allSucceeded;
+                if (writer.WriteError() != 0) break; // the output is lost: computing more is of no use
+            }
+            return allSucceeded;
+        }
+        // A blend holds its rows, at most one more than it takes.
+        const TCommand& command = *call.Command;
+        std::vector<TWaterTableRow> rows;
+        for (TWaterTableRow row; static_cast<int>(rows.size()) <= command.MaxFiles && reader.Next(row);)
+            rows.push_back(std::move(row));
+        const int count = static_cast<int>(rows.size());
+        if (count < command.MinFiles || count > command.MaxFiles) {
+            const std::string wanted =
+                command.MinFiles == command.MaxFiles
+                    ? "exactly " + std::to_string(command.MinFiles)
+                    : std::to_string(command.MinFiles) + " to " + std::to_string(command.MaxFiles);
+            const std::string found = count > command.MaxFiles
+                                          ? "more than " + std::to_string(command.MaxFiles)
+                                          : std::to_string(count);
+            return run.FailTable(table, command.Name + " takes " + wanted + " waters; the table has " +
+                                            found + " rows.");
+        }
+        return run.RunRows(table, rows);
+    } catch (const TWaterTableError& e) {
+        return run.FailTable(table, e.what());
+    }
+}
 
 void Pad(std::string& line, std::size_t width) {
     if (line.size() < width) line.resize(width, ' ');
@@ -231,12 +375,43 @@ void Pad(std::string& line, std::size_t width) {
 
 } // namespace
 
+std::string NormaliseVersion(std::string_view raw) {
+    const std::string kNone = "0.0.0.0";
+    const auto isSpace = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+    while (!raw.empty() && isSpace(raw.front()))
+        raw.remove_prefix(1);
+    while (!raw.empty() && isSpace(raw.back()))
+        raw.remove_suffix(1);
+    if (raw.empty()) return kNone;
+    std::string version;
+    int parts = 0;
+    for (std::size_t start = 0; parts < 4 && start <= raw.size(); ++parts) {
+        const std::size_t dot = std::min(raw.find('.', start), raw.size());
+        const std::string_view part = raw.substr(start, dot - start);
+        // Each part is a 16-bit number in the program file's version block.
+        unsigned number = 0;
+        const auto [end, ec] = std::from_chars(part.data(), part.data() + part.size(), number);
+        if (part.empty() || ec != std::errc() || end != part.data() + part.size() || number > 65535)
+            return kNone;
+        version += (parts == 0 ? "" : ".") + std::to_string(number);
+        start = dot + 1;
+    }
+    for (; parts < 4; ++parts)
+        version += ".0";
+    return version;
+}
+
+std::string CalcVersionLine() {
+    return "calvaro-calc " + NormaliseVersion(CALVARO_CALC_PROJECT_VERSION);
+}
+
 std::string CalcUsage() {
     return CalcUsage(CalcCommands());
 }
 
 std::string CalcUsage(const TCommandTable& commands) {
-    std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n\nCommands:\n";
+    std::string usage = "usage: calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]\n"
+                        "       calvaro-calc --help | --version\n\nCommands:\n";
     for (const auto& command : commands.Commands()) {
         std::string line = "  " + command.Name;
         for (const auto& option : command.Options) {
@@ -249,8 +424,12 @@ std::string CalcUsage(const TCommandTable& commands) {
     usage += "\nOptions of every command:\n"
              "  --format json|csv   json (default): one object per line; csv: a header row, then one row "
              "per output\n"
+             "  --table FILE.csv    the waters are the rows of a lab table, not files (- reads standard "
+             "input):\n"
+             "                      one output per row, or for blend and blend-ph one of all its rows\n"
              "  --                  what follows is a file, even when it begins with \"-\"\n"
-             "  --help, -h          this text\n\n"
+             "  --help, -h          this text\n"
+             "  --version, -v       the program's version (alone, without a command)\n\n"
              "Numbers are written with \".\". Exit status: 0 all outputs computed, 1 an input refused or "
              "failed,\n2 usage error, 3 the output could not be written (full disk, closed output).\n";
     return usage;
@@ -267,6 +446,10 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
         return out ? kExitSuccess : kExitOutputFailed;
     };
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return printUsage();
+    if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
+        out << CalcVersionLine() << '\n' << std::flush;
+        return out ? kExitSuccess : kExitOutputFailed;
+    }
     TInvocation call;
     try {
         call = ParseArguments(arguments, commands);
@@ -276,10 +459,12 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
     }
     if (call.Help) return printUsage();
 
-    const auto writer = MakeRecordWriter(call.Format, out);
+    const auto writer = MakeRecordWriter(call.Format, out, call.Table ? kTableErrorKeys : kDefaultErrorKeys);
     TOutputRun run(call, *writer, trailers);
     bool allSucceeded = true;
-    if (call.Command->PerFile) {
+    if (call.Table) {
+        allSucceeded = RunTable(call, run, *writer);
+    } else if (call.Command->PerFile) {
         std::vector<std::string> one(1);
         for (const auto& path : call.Paths) {
             one.front() = path;

@@ -2,6 +2,7 @@
 // calvaro-calc as a function: the executable's main() is this call, and tests run it in-process.
 //
 //   calvaro-calc COMMAND [OPTIONS] FILE.clv [FILE.clv ...]
+//   calvaro-calc --help | --version
 //
 // The command is looked up in the table of declarations (CommandTable.h); its options and files
 // are parsed by a CLI11 parser built from that declaration.
@@ -16,6 +17,7 @@
 
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 inline constexpr int kExitSuccess = 0;
@@ -28,6 +30,13 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
 // The same with other commands and record trailers than CalcCommands() and RecordTrailers().
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                    const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers);
+
+// "calvaro-calc 5.0.0.1": the program's name and the project version as the desktop program's
+// about box shows it (four numbers).
+std::string CalcVersionLine();
+// A version text as four numbers of 0..65535: missing parts are 0, parts beyond the fourth are
+// dropped, and a text that is not such numbers is 0.0.0.0.
+std::string NormaliseVersion(std::string_view raw);
 
 // The usage text of the commands (CalcCommands() by default).
 std::string CalcUsage();

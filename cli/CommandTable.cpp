@@ -6,12 +6,22 @@ TCommandCall::TCommandCall(const std::vector<std::string>& paths, const TOptionV
                            std::function<void(TCommandCall&)> nextRecord)
     : Paths(paths), Options(options), FNextRecord(std::move(nextRecord)) {}
 
+namespace {
+const std::vector<std::string> kNoPaths;
+}
+
+TCommandCall::TCommandCall(const std::vector<TWaterDataset*>& waters, const TOptionValues& options,
+                           std::function<void(TCommandCall&)> nextRecord)
+    : Paths(kNoPaths), Options(options), FNextRecord(std::move(nextRecord)), FGiven(&waters) {}
+
 TWaterDataset& TCommandCall::Water() {
+    if (FGiven != nullptr) return *FGiven->front();
     if (FWaters.empty()) FWaters.push_back(LoadCheckedDataset(Paths.front()));
     return *FWaters.front();
 }
 
 std::vector<const TWaterDataset*> TCommandCall::Waters() {
+    if (FGiven != nullptr) return {FGiven->begin(), FGiven->end()};
     if (FWaters.empty()) {
         for (const std::string& path : Paths) {
             try {
@@ -29,6 +39,11 @@ std::vector<const TWaterDataset*> TCommandCall::Waters() {
 
 void TCommandCall::Describe(const TWaterDataset& water) {
     FSubject.Water = &water;
+}
+
+void TCommandCall::Describe(const TWaterDataset& water, const TWaterIndices& indices) {
+    FSubject.Water = &water;
+    FSubject.Indices = indices;
 }
 
 void TCommandCall::Describe(const TCalculationResult& treated) {

@@ -13,6 +13,7 @@
 // registration, so adding a group touches no other group's file.
 
 #include "CalvaroModel.h"
+#include "EngineFacade.h"
 #include "RecordWriter.h"
 
 #include <functional>
@@ -67,6 +68,7 @@ private:
 struct TRecordSubject {
     const TWaterDataset* Water = nullptr;      // characterise: the water after its characterisation
     std::optional<TCalculationResult> Treated; // a run operation: the treated water
+    std::optional<TWaterIndices> Indices;      // the water's indices, when computed with it
     bool Empty() const { return Water == nullptr && !Treated; }
 };
 
@@ -75,10 +77,14 @@ struct TRecordSubject {
 // so that where they come from (data set files, later rows of a table) is the runner's business.
 class TCommandCall {
 public:
+    // The waters of data set files, loaded when the command asks for them.
     TCommandCall(const std::vector<std::string>& paths, const TOptionValues& options,
                  std::function<void(TCommandCall&)> nextRecord);
+    // Waters already read (the rows of a table), in order; they outlive the call.
+    TCommandCall(const std::vector<TWaterDataset*>& waters, const TOptionValues& options,
+                 std::function<void(TCommandCall&)> nextRecord);
 
-    const std::vector<std::string>& Paths;
+    const std::vector<std::string>& Paths; // empty for waters already read
     const TOptionValues& Options;
 
     // The one water of a per-file command, loaded and checked as the data set editor would
@@ -89,6 +95,7 @@ public:
 
     // The record describes this water (characterised) or this treated water.
     void Describe(const TWaterDataset& water);
+    void Describe(const TWaterDataset& water, const TWaterIndices& indices);
     void Describe(const TCalculationResult& treated);
     const TRecordSubject& Subject() const { return FSubject; }
     void ClearSubject() { FSubject = TRecordSubject(); }
@@ -99,6 +106,7 @@ public:
 
 private:
     std::function<void(TCommandCall&)> FNextRecord;
+    const std::vector<TWaterDataset*>* FGiven = nullptr;
     std::vector<std::unique_ptr<TWaterDataset>> FWaters;
     TRecordSubject FSubject;
 };

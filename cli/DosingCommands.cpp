@@ -1,12 +1,15 @@
 // ph-adjustment, stabilisation and deficient: the dosing calculations, with the ranges their
-// windows accept.
+// windows accept; dose and dose-curve: a given dose of a pH-adjustment chemical, and the curve of
+// doses from 0 to a largest dose.
 
 #include "CalculationRanges.h"
 #include "CommandSupport.h"
 #include "CommandTable.h"
 #include "EngineFacade.h"
 
+#include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -14,6 +17,12 @@ const std::string kChemical = "--chemical";
 const std::string kPh = "--ph";
 const std::string kPotential = "--potential";
 const std::string kCalcium = "--calcium";
+const std::string kAmount = "--amount";
+const std::string kTo = "--to";
+const std::string kPoints = "--points";
+constexpr double kDefaultPoints = 201;
+// A dose is taken from 0 up to the curve's largest dose (mg/l of the chemical).
+constexpr TInputRange kDoseAmount{0, CalculationRanges::DosingCurveLargestDose.Max};
 
 // The windows' chemical lists, in their order: stabilisation offers the first five.
 const std::vector<std::string> kPhChemicals = {
@@ -82,6 +91,58 @@ void RunDeficient(TCommandCall& call, TRecordWriter& writer) {
     WriteDosage(call, writer, *result, dosage, units, type);
 }
 
+// The dosed water as the run operations print it, with the dose and its units and chemical.
+void RunDose(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
+    const double amount = call.Options.Number(kAmount);
+    int chemical = 0;
+    TChecks checks;
+    checks.Run([&] { chemical = RequireChoice(kChemical, call.Options.Number(kChemical), 6); });
+    checks.Run([&] { RequireInRange(kAmount, amount, kDoseAmount); });
+    checks.Finish();
+    const TResultPtr result = RunForwardDosing(dataset, chemical, amount);
+    const TDosingChemicalTexts texts = DosingChemicalTexts(chemical);
+    WriteResult(call, writer, *result);
+    writer.Real("Dosage", amount);
+    writer.Text("DosageUnits", texts.Units);
+    writer.Text("DosageType", texts.Type);
+}
+
+// One record per point: "dose" and the water, or "dose" and "error" where no water exists at that
+// dose (a gap: the curve goes on, and the output counts as computed). A curve of which every point
+// failed is refused as a whole, with the message of its first point.
+void RunDoseCurve(TCommandCall& call, TRecordWriter& writer) {
+    const TWaterDataset& dataset = call.Water();
+    const double largest = call.Options.Number(kTo);
+    const double points = call.Options.Number(kPoints);
+    int chemical = 0;
+    TChecks checks;
+    checks.Run([&] { chemical = RequireChoice(kChemical, call.Options.Number(kChemical), 6); });
+    checks.Run([&] { RequireInRange(kTo, largest, CalculationRanges::DosingCurveLargestDose); });
+    checks.Run([&] {
+        RequireInRange(kPoints, points, CalculationRanges::DosingCurvePoints);
+        if (points != std::floor(points))
+            throw TRefusal(kPoints + " " + ShortReal(points) + " is not a whole number.");
+    });
+    checks.Finish();
+    const std::vector<TDosingCurvePoint> curve =
+        RunDosingCurve(dataset, chemical, largest, static_cast<int>(points));
+    bool anyWater = false;
+    for (const auto& point : curve)
+        anyWater = anyWater || point.Result != nullptr;
+    if (!anyWater) throw TRefusal("No dose of the curve gives a water: " + curve.front().Error);
+    const TDosingChemicalTexts texts = DosingChemicalTexts(chemical);
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        if (i > 0) call.NextRecord();
+        writer.Real("dose", curve[i].Dose);
+        writer.Text("DosageUnits", texts.Units);
+        if (curve[i].Result)
+            WriteResult(call, writer, *curve[i].Result);
+        else
+            writer.ErrorText("error", curve[i].Error);
+    }
+}
+
 } // namespace
 
 void RegisterDosingCommands(TCommandTable& table) {
@@ -105,4 +166,19 @@ void RegisterDosingCommands(TCommandTable& table) {
     deficient.Description = "lime for a calcium- or carbonate-deficient water to a calcium (mg/l as CaCO3)";
     deficient.Run = RunDeficient;
     table.Add(std::move(deficient));
+
+    TCommand dose;
+    dose.Name = "dose";
+    dose.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kAmount)};
+    dose.Description = "the water after X mg/l of a chemical (0..5, in its dosage units), 0 to 100000";
+    dose.Run = RunDose;
+    table.Add(std::move(dose));
+
+    TCommand curve;
+    curve.Name = "dose-curve";
+    curve.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kTo),
+                     NumberOption(kPoints, "N", kDefaultPoints)};
+    curve.Description = "N doses (11 to 2001) from 0 to X mg/l (0.1 to 100000): one record each";
+    curve.Run = RunDoseCurve;
+    table.Add(std::move(curve));
 }

@@ -1,9 +1,15 @@
 #include "RecordWriter.h"
 
+#include <array>
+#include <bit>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -11,10 +17,26 @@ namespace {
 // Output is handed to the stream in pieces of about this size.
 constexpr std::size_t kFlushSize = 1 << 20;
 
-void AppendInteger(std::string& text, int value) {
-    char digits[16];
+void AppendInteger(std::string& text, std::int64_t value) {
+    char digits[24];
     const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
     text.append(digits, end);
+}
+
+// The bytes a JSON string cannot hold as they stand.
+constexpr auto kEscapeTable = [] {
+    std::array<bool, 256> table{};
+    for (int c = 0; c < 256; ++c)
+        table[static_cast<std::size_t>(c)] = c == '"' || c == '\\' || c < 0x20 || c >= 0x80;
+    return table;
+}();
+
+// True when every byte of `text` is written as it stands (most keys and cells).
+bool IsPlainJson(std::string_view text) {
+    bool escape = false;
+    for (const char c : text)
+        escape |= kEscapeTable[static_cast<unsigned char>(c)];
+    return !escape;
 }
 
 bool NeedsEscape(char c) {
@@ -108,6 +130,15 @@ void AppendJsonCharacter(std::string& text, char c) {
 }
 
 void AppendJsonString(std::string& text, std::string_view value) {
+    if (IsPlainJson(value)) {
+        const std::size_t start = text.size();
+        text.resize(start + value.size() + 2);
+        char* p = text.data() + start;
+        *p++ = '"';
+        std::memcpy(p, value.data(), value.size());
+        p[value.size()] = '"';
+        return;
+    }
     text += '"';
     // Keys, numbers' neighbours and most paths are plain ASCII: copy them whole.
     std::size_t plain = 0;
@@ -130,15 +161,33 @@ public:
     }
     void Real(std::string_view key, double value) override {
         Key(key);
-        AppendReal(FText, value);
+        // Formatted in place: no copy of the digits.
+        const std::size_t start = FText.size();
+        FText.resize(start + kRealWidth);
+        const std::size_t length = FormatReal(FText.data() + start, value);
+        FText.resize(start + length);
     }
-    void Integer(std::string_view key, int value) override {
+    void Integer(std::string_view key, std::int64_t value) override {
         Key(key);
         AppendInteger(FText, value);
     }
     void Text(std::string_view key, std::string_view value) override {
         Key(key);
         AppendJsonString(FText, value);
+    }
+    void ErrorText(std::string_view key, std::string_view message) override { Text(key, message); }
+    void Null(std::string_view key) override {
+        Key(key);
+        FText += "null";
+    }
+    void Integers(std::string_view key, const std::vector<std::int64_t>& values) override {
+        Key(key);
+        FText += '[';
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i > 0) FText += ',';
+            AppendInteger(FText, values[i]);
+        }
+        FText += ']';
     }
     void Texts(std::string_view key, const std::vector<std::string>& values) override {
         Key(key);
@@ -167,10 +216,23 @@ public:
 
 private:
     void Key(std::string_view key) {
-        if (!FFirst) FText += ',';
+        if (IsPlainJson(key)) { // written in one piece: [,]"key":
+            const std::size_t start = FText.size();
+            const std::size_t comma = FFirst ? 0 : 1;
+            FText.resize(start + comma + key.size() + 3);
+            char* p = FText.data() + start;
+            if (comma) *p++ = ',';
+            *p++ = '"';
+            std::memcpy(p, key.data(), key.size());
+            p += key.size();
+            *p++ = '"';
+            *p = ':';
+        } else {
+            if (!FFirst) FText += ',';
+            AppendJsonString(FText, key);
+            FText += ':';
+        }
         FFirst = false;
-        AppendJsonString(FText, key);
-        FText += ':';
     }
     void Flush() {
         WriteOut(FOut, FText);
@@ -184,120 +246,329 @@ private:
     bool FFirst = true;
 };
 
-// CSV: a header of the flattened keys of the first complete record (and "error"), then one row
-// per record. Rows are held until the end, because a failed input may come before the first
-// record that shows the columns.
+// Appends a CSV cell: quoted when it holds a separator, a quote, a line end, or spaces at either
+// end; bytes that are not UTF-8 become U+FFFD, as in JSON.
+void AppendCsvCell(std::string& out, std::string_view value) {
+    bool plain = value.empty() || (value.front() != ' ' && value.back() != ' ');
+    for (std::size_t i = 0; i < value.size() && plain; ++i) {
+        const char c = value[i];
+        plain = c != ',' && c != '"' && c != '\r' && c != '\n' && static_cast<unsigned char>(c) < 0x80;
+    }
+    if (plain) { // the common case: copied whole
+        out.append(value.data(), value.size());
+        return;
+    }
+    std::string valid;
+    AppendUtf8(valid, value, [](std::string& text, char c) { text += c; });
+    const bool needsQuotes = valid.find_first_of(",\"\r\n") != std::string::npos ||
+                             (!valid.empty() && (valid.front() == ' ' || valid.back() == ' '));
+    if (!needsQuotes) {
+        out += valid;
+        return;
+    }
+    out += '"';
+    for (const char c : valid) {
+        if (c == '"') out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+// CSV: a header of the flattened keys of the first record that is not an error, then the error
+// keys; then one row per record. Records are held only until that first record shows the columns
+// (a failed input may come first); from then on each row is written as it ends. A row whose keys
+// are the header's, in order, is written as it stands; any other (an error, a record with other
+// keys) is laid out by its keys, a key that appears twice taking the columns of that name in turn.
 class TCsvWriter final : public TRecordWriter {
 public:
-    explicit TCsvWriter(std::ostream& out) : FOut(out) {}
+    TCsvWriter(std::ostream& out, const std::vector<std::string>& errorKeys)
+        : FOut(out), FErrorKeys(errorKeys) {
+        FText.reserve(kFlushSize + 4096);
+    }
 
-    void BeginRecord() override { FCells.clear(); }
-    void Real(std::string_view key, double value) override {
-        std::string cell;
-        AppendReal(cell, value);
-        Cell(key, std::move(cell));
+    void BeginRecord() override {
+        FCount = 0;
+        FIsError = false;
     }
-    void Integer(std::string_view key, int value) override {
-        std::string cell;
-        AppendInteger(cell, value);
-        Cell(key, std::move(cell));
-    }
-    void Text(std::string_view key, std::string_view value) override { Cell(key, Quoted(value)); }
+    void Real(std::string_view key, double value) override { AppendReal(NextCell(key), value); }
+    void Integer(std::string_view key, std::int64_t value) override { AppendInteger(NextCell(key), value); }
+    void Text(std::string_view key, std::string_view value) override { AppendCsvCell(NextCell(key), value); }
     void Texts(std::string_view key, const std::vector<std::string>& values) override {
         std::string joined;
         for (std::size_t i = 0; i < values.size(); ++i) {
             if (i > 0) joined += ';';
             joined += values[i];
         }
-        Cell(key, Quoted(joined));
+        Text(key, joined);
+    }
+    void Integers(std::string_view key, const std::vector<std::int64_t>& values) override {
+        std::string& cell = NextCell(key);
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            if (i > 0) cell += ';';
+            AppendInteger(cell, values[i]);
+        }
+    }
+    void Null(std::string_view key) override { NextCell(key); }
+    void ErrorText(std::string_view key, std::string_view message) override {
+        FIsError = true;
+        Text(key, message);
     }
     void BeginObject(std::string_view) override {}
     void EndObject() override {}
-    void EndRecord() override { FRows.push_back(std::move(FCells)); }
-    void AbortRecord() override { FCells.clear(); }
+    void EndRecord() override {
+        if (FColumns.empty()) {
+            if (FIsError) {
+                FHeld.emplace_back(FCells.begin(), FCells.begin() + static_cast<std::ptrdiff_t>(FCount));
+                return;
+            }
+            for (std::size_t i = 0; i < FCount; ++i)
+                FColumns.push_back(FCells[i].first);
+            WriteHeaderAndHeld();
+        }
+        WriteRow(FCells, FCount);
+        if (FText.size() >= kFlushSize) Flush();
+    }
+    void AbortRecord() override { FCount = 0; }
 
     void Finish() override {
-        // The columns: those of the first record that is not an error, then "error".
-        std::vector<std::string> columns;
-        for (const auto& row : FRows)
-            if (!IsError(row)) {
-                for (const auto& [key, cell] : row)
-                    columns.push_back(key);
-                break;
-            }
-        if (columns.empty() && !FRows.empty()) columns.push_back(FRows.front().front().first);
-        columns.push_back(kErrorKey);
-
-        std::string text;
-        for (std::size_t i = 0; i < columns.size(); ++i) {
-            if (i > 0) text += ',';
-            text += Quoted(columns[i]);
+        if (FColumns.empty() && !FHeld.empty()) {
+            // Only errors: the columns of the first, its error keys last.
+            for (const auto& [key, cell] : FHeld.front())
+                if (!IsErrorKey(key)) FColumns.push_back(key);
+            WriteHeaderAndHeld();
         }
-        text += '\n';
-        for (const auto& row : FRows) {
-            for (std::size_t i = 0; i < columns.size(); ++i) {
-                if (i > 0) text += ',';
-                for (const auto& [key, cell] : row)
-                    if (key == columns[i]) {
-                        text += cell;
-                        break;
-                    }
-            }
-            text += '\n';
-        }
-        WriteOut(FOut, text);
-        FRows.clear();
+        Flush();
     }
 
 private:
-    static constexpr const char* kErrorKey = "error";
-    using TRow = std::vector<std::pair<std::string, std::string>>;
+    using TCell = std::pair<std::string, std::string>; // key, cell as written
 
-    static bool IsError(const TRow& row) {
-        for (const auto& [key, cell] : row)
-            if (key == kErrorKey) return true;
+    bool IsErrorKey(const std::string& key) const {
+        for (const auto& errorKey : FErrorKeys)
+            if (key == errorKey) return true;
         return false;
     }
-    // Quoted when it holds a separator, a quote, a line end, or spaces at either end; bytes that
-    // are not UTF-8 become U+FFFD, as in JSON.
-    static std::string Quoted(std::string_view text) {
-        std::string valid;
-        AppendUtf8(valid, text, [](std::string& out, char c) { out += c; });
-        const std::string_view value = valid;
-        const bool needsQuotes = value.find_first_of(",\"\r\n") != std::string_view::npos ||
-                                 (!value.empty() && (value.front() == ' ' || value.back() == ' '));
-        if (!needsQuotes) return valid;
-        std::string quoted = "\"";
-        for (const char c : value) {
-            if (c == '"') quoted += '"';
-            quoted += c;
-        }
-        quoted += '"';
-        return quoted;
+    // The next cell's text, empty; the cells' storage is kept from record to record.
+    std::string& NextCell(std::string_view key) {
+        if (FCount == FCells.size()) FCells.emplace_back();
+        TCell& cell = FCells[FCount++];
+        cell.first.assign(key.data(), key.size());
+        cell.second.clear();
+        return cell.second;
     }
-    void Cell(std::string_view key, std::string cell) {
-        FCells.emplace_back(std::string(key), std::move(cell));
+    void WriteHeaderAndHeld() {
+        FMainColumns = FColumns.size();
+        for (const auto& key : FErrorKeys)
+            FColumns.push_back(key);
+        for (std::size_t i = 0; i < FColumns.size(); ++i) {
+            if (i > 0) FText += ',';
+            AppendCsvCell(FText, FColumns[i]);
+        }
+        FText += '\n';
+        for (const auto& row : FHeld)
+            WriteRow(row, row.size());
+        FHeld.clear();
+    }
+    void WriteRow(const std::vector<TCell>& cells, std::size_t count) {
+        bool asHeader = !FIsError && count == FMainColumns;
+        for (std::size_t i = 0; i < count && asHeader; ++i)
+            asHeader = cells[i].first == FColumns[i];
+        if (asHeader) {
+            for (std::size_t i = 0; i < count; ++i) {
+                if (i > 0) FText += ',';
+                FText += cells[i].second;
+            }
+            FText.append(FErrorKeys.size(), ',');
+        } else {
+            FUsed.assign(count, false);
+            for (std::size_t i = 0; i < FColumns.size(); ++i) {
+                if (i > 0) FText += ',';
+                for (std::size_t j = 0; j < count; ++j)
+                    if (!FUsed[j] && cells[j].first == FColumns[i]) {
+                        FText += cells[j].second;
+                        FUsed[j] = true;
+                        break;
+                    }
+            }
+        }
+        FText += '\n';
+    }
+    void Flush() {
+        if (!FText.empty()) WriteOut(FOut, FText);
+        FText.clear();
     }
 
     std::ostream& FOut;
-    TRow FCells;
-    std::vector<TRow> FRows;
+    const std::vector<std::string> FErrorKeys;
+    std::vector<std::string> FColumns; // the header; empty until it is known
+    std::size_t FMainColumns = 0;      // the columns before the error keys
+    std::vector<TCell> FCells;         // the record under way: FCount cells in use
+    std::size_t FCount = 0;
+    bool FIsError = false;
+    std::vector<std::vector<TCell>> FHeld; // errors before the header was known
+    std::vector<bool> FUsed;
+    std::string FText;
 };
 
 } // namespace
 
-void AppendReal(std::string& text, double value) {
-    char digits[32];
+namespace {
+
+// 128-bit integers (a GCC and Clang extension) hold a double's significand times 5^32 exactly.
+__extension__ using TUint128 = unsigned __int128;
+
+constexpr int kLargestPowerOfFive = 32;
+constexpr auto kPowersOfFive = [] {
+    std::array<TUint128, kLargestPowerOfFive + 1> powers{};
+    TUint128 power = 1;
+    for (auto& p : powers) {
+        p = power;
+        power *= 5;
+    }
+    return powers;
+}();
+
+// "00" "01" ... "99".
+constexpr auto kDigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+constexpr std::uint64_t kSeventeenDigits = 100000000000000000ULL; // 1e17
+constexpr std::uint64_t kSixteenDigits = 10000000000000000ULL;    // 1e16
+
+// %.17g without the general conversion, exactly: a double is m * 2^e, so m * 2^e * 10^k is
+// (m * 5^k) * 2^(e + k), an integer product shifted; the bits shifted out round it to the nearest,
+// and an exact tie (rare) is left to std::to_chars, as are magnitudes outside 1e-16 to 1e17
+// (returns 0 for those). The 17 digits are laid out as %.17g lays them out: fixed for decimal
+// exponents -4 to 16, otherwise d.ddde+XX, trailing zeros dropped.
+std::size_t FormatSeventeenDigits(char* out, double value) {
+    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    if (biased == 0 || biased == 0x7FF) return 0; // zero, subnormal, infinite, NaN
+    const std::uint64_t significand = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
+    const int binaryExponent = biased - 1023; // of the leading bit
+    // The decimal exponent of the leading digit, or one less: log10(2) as 1233/4096, the shift
+    // rounding down also below zero.
+    int exponent = (binaryExponent * 1233) >> 12;
+    std::uint64_t digits = 0;
+    for (int attempt = 0;; ++attempt) {
+        const int k = 16 - exponent; // digits = value * 10^k in [1e16, 1e17)
+        if (k < 0 || k > kLargestPowerOfFive || attempt > 2) return 0;
+        const TUint128 product = TUint128(significand) * kPowersOfFive[static_cast<std::size_t>(k)];
+        const int shift = binaryExponent - 52 + k;
+        TUint128 scaled = 0;
+        if (shift >= 0) {
+            if (shift > 64) return 0;
+            scaled = product << shift;
+        } else {
+            const int right = -shift;
+            if (right >= 127) return 0;
+            scaled = product >> right;
+            const TUint128 remainder = product & ((TUint128(1) << right) - 1);
+            const TUint128 half = TUint128(1) << (right - 1);
+            if (remainder == half) return 0; // an exact tie
+            if (remainder > half) ++scaled;
+        }
+        if (scaled < kSixteenDigits) {
+            --exponent;
+            continue;
+        }
+        if (scaled > kSeventeenDigits) {
+            ++exponent;
+            continue;
+        }
+        if (scaled == kSeventeenDigits) { // rounded up to the next power of ten
+            ++exponent;
+            digits = kSixteenDigits;
+        } else {
+            digits = static_cast<std::uint64_t>(scaled);
+        }
+        break;
+    }
+    {
+        // Two digits at a time, in 32-bit halves: the last 8 digits, then the first 9.
+        char significand[17];
+        auto low = static_cast<std::uint32_t>(digits % 100000000);
+        auto high = static_cast<std::uint32_t>(digits / 100000000);
+        for (int i = 16; i > 8; i -= 2) {
+            std::memcpy(significand + i - 1, &kDigitPairs[2 * (low % 100)], 2);
+            low /= 100;
+        }
+        for (int i = 8; i > 0; i -= 2) {
+            std::memcpy(significand + i - 1, &kDigitPairs[2 * (high % 100)], 2);
+            high /= 100;
+        }
+        significand[0] = static_cast<char>('0' + high);
+        int used = 17; // without trailing zeros
+        while (used > 1 && significand[used - 1] == '0')
+            --used;
+
+        char* p = out;
+        if (value < 0) *p++ = '-';
+        if (exponent >= -4 && exponent < 17) {
+            if (exponent < 0) {
+                *p++ = '0';
+                *p++ = '.';
+                for (int i = exponent + 1; i < 0; ++i)
+                    *p++ = '0';
+                std::memcpy(p, significand, static_cast<std::size_t>(used));
+                p += used;
+            } else {
+                const int integerDigits = exponent + 1;
+                std::memcpy(p, significand, static_cast<std::size_t>(integerDigits));
+                p += integerDigits;
+                if (used > integerDigits) {
+                    *p++ = '.';
+                    std::memcpy(p, significand + integerDigits,
+                                static_cast<std::size_t>(used - integerDigits));
+                    p += used - integerDigits;
+                }
+            }
+        } else {
+            *p++ = significand[0];
+            if (used > 1) {
+                *p++ = '.';
+                std::memcpy(p, significand + 1, static_cast<std::size_t>(used - 1));
+                p += used - 1;
+            }
+            *p++ = 'e';
+            *p++ = exponent < 0 ? '-' : '+';
+            const int e = std::abs(exponent);
+            if (e >= 100) *p++ = static_cast<char>('0' + e / 100);
+            *p++ = static_cast<char>('0' + e / 10 % 10);
+            *p++ = static_cast<char>('0' + e % 10);
+        }
+        return static_cast<std::size_t>(p - out);
+    }
+}
+
+} // namespace
+
+std::size_t FormatReal(char* digits, double value) {
     // Whole numbers (most data set fields) print as %.17g prints them, without the cost of the
     // general conversion.
     if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
         // A zero prints as 0, whatever its sign (a difference of equal values can be -0).
-        const auto end = std::to_chars(digits, digits + sizeof digits, static_cast<long long>(value)).ptr;
-        text.append(digits, end);
-        return;
+        return static_cast<std::size_t>(
+            std::to_chars(digits, digits + kRealWidth, static_cast<long long>(value)).ptr - digits);
     }
-    const auto end = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, 17).ptr;
-    text.append(digits, end);
+    if (const std::size_t length = FormatSeventeenDigits(digits, value)) return length;
+    return FormatRealByConversion(digits, value);
+}
+
+std::size_t FormatRealByConversion(char* digits, double value) {
+    return static_cast<std::size_t>(
+        std::to_chars(digits, digits + kRealWidth, value, std::chars_format::general, 17).ptr - digits);
+}
+
+void AppendReal(std::string& text, double value) {
+    char digits[kRealWidth];
+    text.append(digits, FormatReal(digits, value));
 }
 
 std::string ShortReal(double value) {
@@ -321,7 +592,8 @@ void TRecordWriter::WriteOut(std::ostream& out, std::string_view text) {
     if (!out) FWriteError = errno != 0 ? errno : EIO;
 }
 
-std::unique_ptr<TRecordWriter> MakeRecordWriter(TOutputFormat format, std::ostream& out) {
-    if (format == TOutputFormat::Csv) return std::make_unique<TCsvWriter>(out);
+std::unique_ptr<TRecordWriter> MakeRecordWriter(TOutputFormat format, std::ostream& out,
+                                                const std::vector<std::string>& errorKeys) {
+    if (format == TOutputFormat::Csv) return std::make_unique<TCsvWriter>(out, errorKeys);
     return std::make_unique<TJsonWriter>(out);
 }

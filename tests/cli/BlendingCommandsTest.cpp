@@ -30,7 +30,7 @@ TEST_F(CalcBlending, BlendGivesOneOutputForAllFilesWithTheFacadesFigures) {
     ASSERT_EQ(run.ExitCode, kExitSuccess) << run.Out;
     const auto lines = run.Lines();
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_EQ(KeysOf(lines[0]), (std::vector<std::string>{"inputs", "result"}));
+    EXPECT_EQ(KeysOf(lines[0]), (std::vector<std::string>{"inputs", "result", "indices"}));
     EXPECT_EQ(lines[0]["inputs"], (std::vector<std::string>{a, b}));
     const auto wa = LoadDatasetFromFile(a), wb = LoadDatasetFromFile(b);
     const TResultPtr expected = RunBlendMultiple({wa.get(), wb.get()});
@@ -98,7 +98,8 @@ TEST_F(CalcBlending, BlendToPhGivesBothPercentagesAndTheBlend) {
     const TRunOutput run = RunInProcess({"blend-ph", "--ph", "8", a, b});
     ASSERT_EQ(run.ExitCode, kExitSuccess) << run.Out;
     const auto line = run.Lines().at(0);
-    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"inputs", "result", "PercentWaterA", "PercentWaterB"}));
+    EXPECT_EQ(KeysOf(line),
+              (std::vector<std::string>{"inputs", "result", "PercentWaterA", "PercentWaterB", "indices"}));
     double percentA = 0, percentB = 0;
     const TResultPtr expected =
         RunBlendToPh(*LoadDatasetFromFile(a), *LoadDatasetFromFile(b), percentA, percentB, 8);
@@ -110,8 +111,10 @@ TEST_F(CalcBlending, BlendToPhGivesBothPercentagesAndTheBlend) {
     const auto rows = CsvRows(RunInProcess({"blend-ph", "--ph", "8", "--format", "csv", a, b}).Out);
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_EQ(rows[0].front(), "inputs");
-    EXPECT_EQ(rows[0][rows[0].size() - 3], "PercentWaterA");
-    EXPECT_EQ(rows[0][rows[0].size() - 2], "PercentWaterB");
+    // The percentages, then the blend's indices, then the error column.
+    const std::size_t percents = rows[0].size() - 3 - kIndexKeys.size();
+    EXPECT_EQ(rows[0][percents], "PercentWaterA");
+    EXPECT_EQ(rows[0][percents + 1], "PercentWaterB");
 }
 
 TEST_F(CalcBlending, BlendToPhTakesTargetsFromOneToFourteen) {

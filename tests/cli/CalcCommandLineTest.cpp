@@ -35,8 +35,8 @@ TEST_F(CalcCharacterise, WritesOneJsonLinePerFileWithTheFacadesExactFigures) {
     const auto lines = run.Lines();
     ASSERT_EQ(lines.size(), 2u);
 
-    const std::vector<std::string> topKeys = {"input",        "PrecipitationPotential", "TDS",
-                                              "Conductivity", "IonicStrength",          "dataset"};
+    const std::vector<std::string> topKeys = {
+        "input", "PrecipitationPotential", "TDS", "Conductivity", "IonicStrength", "dataset", "indices"};
     const std::pair<std::string, TWaterDataset> inputs[] = {{a, ValidWater()}, {b, brackish}};
     for (std::size_t i = 0; i < 2; ++i) {
         SCOPED_TRACE(inputs[i].first);
@@ -79,6 +79,7 @@ TEST_F(CalcCharacterise, CsvHasAHeaderOfTheFlattenedKeysAndOneRowPerFile) {
     std::vector<std::string> header = {"input", "PrecipitationPotential", "TDS", "Conductivity",
                                        "IonicStrength"};
     header.insert(header.end(), kDatasetKeys.begin(), kDatasetKeys.end());
+    header.insert(header.end(), kIndexKeys.begin(), kIndexKeys.end());
     header.push_back("error");
     EXPECT_EQ(rows[0], header);
     for (const auto& row : rows)

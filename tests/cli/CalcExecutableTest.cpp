@@ -126,3 +126,13 @@ TEST_F(CalcExecutable, AFailedInputDoesNotHideALostOutput) {
 }
 
 } // namespace
+
+TEST_F(CalcExecutable, VersionIsTheProjectVersionInFourNumbers) {
+    for (const char* flag : {"--version", "-v"}) {
+        SCOPED_TRACE(flag);
+        const TRunOutput run = Run({flag});
+        EXPECT_EQ(run.ExitCode, kExitSuccess);
+        EXPECT_EQ(run.Out, std::string("calvaro-calc ") + CALVARO_EXPECTED_VERSION + "\n");
+        EXPECT_EQ(run.Err, "");
+    }
+}

@@ -47,7 +47,7 @@ TEST_F(CalcTreatments, PhAdjustmentByNameOrIndexGivesTheFacadesFiguresAndNotes) 
             const auto line = RunOk({"ph-adjustment", "--chemical", chemical, "--ph", "8.2"});
             EXPECT_EQ(KeysOf(line),
                       (std::vector<std::string>{"input", "result", "DosageRequired", "DosageUnits",
-                                                "DosageType", "Note1", "Note2"}));
+                                                "DosageType", "Note1", "Note2", "indices"}));
             ExpectResult(line["result"], *expected);
             EXPECT_EQ(line["DosageRequired"].get<double>(), dosage);
             EXPECT_EQ(line["DosageUnits"], units);
@@ -84,8 +84,8 @@ TEST_F(CalcTreatments, DeficientGivesTheLimeDosage) {
     std::string units, type;
     const TResultPtr expected = RunCaCarbonateDeficiency(ValidWater(), type, units, dosage, 130);
     const auto line = RunOk({"deficient", "--calcium", "130"});
-    EXPECT_EQ(KeysOf(line),
-              (std::vector<std::string>{"input", "result", "DosageRequired", "DosageUnits", "DosageType"}));
+    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "DosageRequired", "DosageUnits",
+                                                      "DosageType", "indices"}));
     ExpectResult(line["result"], *expected);
     EXPECT_EQ(line["DosageRequired"].get<double>(), dosage);
     EXPECT_EQ(line["DosageUnits"], "mg/l as Ca(OH)2");
@@ -97,7 +97,8 @@ TEST_F(CalcTreatments, AirGivesTheCo2AmountAndItsText) {
     std::string text;
     const TResultPtr expected = RunAirEquilibrium(ValidWater(), amount, text, 0.00035);
     const auto line = RunOk({"air", "--pco2", "0.00035"});
-    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "DelC02", "EquilString"}));
+    EXPECT_EQ(KeysOf(line),
+              (std::vector<std::string>{"input", "result", "DelC02", "EquilString", "indices"}));
     ExpectResult(line["result"], *expected);
     EXPECT_EQ(line["DelC02"].get<double>(), amount);
     EXPECT_EQ(line["EquilString"], "CO2 expelled");
@@ -107,14 +108,14 @@ TEST_F(CalcTreatments, UndergroundGivesThePrecipitatedCalcite) {
     double precipitated = 0;
     const TResultPtr expected = RunUndergroundWater(ValidWater(), precipitated, 0.05);
     const auto line = RunOk({"underground", "--pco2=0.05"});
-    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "CaCO3Precipitation"}));
+    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "CaCO3Precipitation", "indices"}));
     ExpectResult(line["result"], *expected);
     EXPECT_EQ(line["CaCO3Precipitation"].get<double>(), precipitated);
 }
 
 TEST_F(CalcTreatments, TemperatureAndConcentrationGiveTheResultAlone) {
     const auto hot = RunOk({"temperature", "--to", "60"});
-    EXPECT_EQ(KeysOf(hot), (std::vector<std::string>{"input", "result"}));
+    EXPECT_EQ(KeysOf(hot), (std::vector<std::string>{"input", "result", "indices"}));
     ExpectResult(hot["result"], *RunTemperatureChange(ValidWater(), 60));
     const auto half = RunOk({"concentration", "--evaporation", "50"});
     ExpectResult(half["result"], *RunConcentrationChange(ValidWater(), 50));

@@ -126,6 +126,10 @@ inline const std::vector<std::string> kResultKeys = {"ALKF", "ACIF", "CAF",  "MG
                                                      "SO4F", "CLF",  "PHF",  "TF",      "MHUF",
                                                      "TDSF", "CONF", "CPPF", "WATCHAR", "CARBSYSORDER"};
 
+// The keys of the "indices" object that closes every record with a water.
+inline const std::vector<std::string> kIndexKeys = {"SaturationIndex", "SaturationPh",     "LangelierIndex",
+                                                    "RyznarIndex",     "LarsonSkoldIndex", "AggressiveIndex"};
+
 // The printed result holds the facade's very doubles (17 significant digits).
 inline void ExpectResult(const nlohmann::ordered_json& printed, const TCalculationResult& r) {
     EXPECT_EQ(KeysOf(printed), kResultKeys);

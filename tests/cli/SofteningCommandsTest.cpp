@@ -49,7 +49,7 @@ TEST_F(CalcSoftening, LimeAndSodaAshGiveTheResultAndTheDosageWithItsTexts) {
         ASSERT_EQ(run.ExitCode, kExitSuccess) << run.Out;
         const auto line = run.Lines().at(0);
         EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "DosageRequired", "DosageUnits",
-                                                          "DosageType"}));
+                                                          "DosageType", "indices"}));
         double dosage = 0;
         std::string units, type;
         TResultPtr expected;
@@ -170,8 +170,8 @@ TEST_F(CalcSoftening, CombinedGivesBothDosagesAndANegativeSodaAshAsComputed) {
     const TRunOutput run = RunInProcess({"softening-camg", "--calcium", "99", "--magnesium", "15", a});
     ASSERT_EQ(run.ExitCode, kExitSuccess) << run.Out;
     const auto line = run.Lines().at(0);
-    EXPECT_EQ(KeysOf(line),
-              (std::vector<std::string>{"input", "result", "LimeDosageRequired", "AshDosageRequired"}));
+    EXPECT_EQ(KeysOf(line), (std::vector<std::string>{"input", "result", "LimeDosageRequired",
+                                                      "AshDosageRequired", "indices"}));
     double lime = 0, ash = 0;
     const TResultPtr expected = RunSofteningCaMg(*LoadDatasetFromFile(a), lime, ash, 99, 15);
     ExpectResult(line["result"], *expected);
@@ -202,7 +202,9 @@ TEST_F(CalcSoftening, CsvFlattensTheResultBesideTheDosage) {
     ASSERT_EQ(rows.size(), 3u);
     std::vector<std::string> header = {"input"};
     header.insert(header.end(), kResultKeys.begin(), kResultKeys.end());
-    header.insert(header.end(), {"DosageRequired", "DosageUnits", "DosageType", "error"});
+    header.insert(header.end(), {"DosageRequired", "DosageUnits", "DosageType"});
+    header.insert(header.end(), kIndexKeys.begin(), kIndexKeys.end());
+    header.push_back("error");
     EXPECT_EQ(rows[0], header);
     EXPECT_EQ(ParseDouble(rows[1][4]), 15); // MGF
     EXPECT_EQ(rows[1][17], "mg/l as Ca(OH)2");
