@@ -7,10 +7,12 @@
 #include "CalvaroMainForm.h"
 #include "CalvaroUtils.h"
 #include "CommandLine.h"
+#include "DosingCurveCalc.h"
 #include "ScriptedDialogs.h"
 #include "SofteningCaCalculation.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QLocale>
 #include <QPixmap>
@@ -62,6 +64,23 @@ int main(int argc, char** argv) {
     Type(softening, QStringLiteral("TxtInput"), QStringLiteral("150"));
     TurnToResults(softening);
     Save(softening, folder, QStringLiteral("tour-softening-results"));
+
+    // The dose-response curve of the soft upland water dosed with lime, up to 40 mg/l.
+    std::unique_ptr<TWaterDataset> upland =
+        LoadDatasetFromFile(CALVARO_EXAMPLES_DIR "/upland-soft-surface.clv");
+    TDosingCurveCalcForm curve;
+    curve.SetDataset(upland.get());
+    curve.show();
+    if (auto* chemical = curve.findChild<QComboBox*>(QStringLiteral("ComboDosageChemical")))
+        chemical->setCurrentIndex(1);
+    Type(curve, QStringLiteral("TxtLargestDose"), QStringLiteral("40"));
+    TurnToResults(curve);
+    Save(curve, folder, QStringLiteral("tour-dosing-curve"));
+
+    // The laboratory's samples as a table of waters in the main window.
+    mainWindow.resize(1100, 620);
+    if (mainWindow.OpenWaterTable(QStringLiteral(CALVARO_EXAMPLES_DIR "/lab-samples.csv")))
+        Save(mainWindow, folder, QStringLiteral("tour-batch-window"));
 
     for (const QString& message : dialogs.Messages())
         std::fprintf(stderr, "message: %s\n", qPrintable(message));
