@@ -69,13 +69,15 @@ QStringList ColumnTitles(const QString& doseUnits, bool exported) {
     const QString asCaCO3 = exported ? QStringLiteral("mg/l CaCO3") : kAsCaCO3;
     // On screen the unit goes on a second line of the column title, so the columns stay narrow.
     const QString withUnit = exported ? QStringLiteral("%1 (%2)") : QStringLiteral("%1\n(%2)");
-    return {withUnit.arg(QStringLiteral("Dose"), doseUnits),
-            QStringLiteral("pH"),
+    return {withUnit.arg(QStringLiteral("Dose"), doseUnits), QStringLiteral("pH"),
             withUnit.arg(QStringLiteral("Total alkalinity"), asCaCO3),
             withUnit.arg(QStringLiteral("Acidity"), asCaCO3),
             withUnit.arg(QStringLiteral("Calcium"), asCaCO3),
             withUnit.arg(QStringLiteral("Sodium"), QStringLiteral("mgNa/l")),
-            withUnit.arg(QStringLiteral("Precipitation potential"), asCaCO3),
+            // On screen on two lines of its own, so that the index columns fit beside it.
+            withUnit.arg(exported ? QStringLiteral("Precipitation potential")
+                                  : QStringLiteral("Precipitation\npotential"),
+                         asCaCO3),
             exported ? QStringLiteral("Saturation index") : QStringLiteral("Saturation\nindex"),
             exported ? QStringLiteral("Langelier index") : QStringLiteral("Langelier\nindex"),
             QStringLiteral("Note")};
@@ -150,7 +152,8 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
     FChartView = new QChartView(chart, chartPage);
     FChartView->setObjectName(QStringLiteral("ChartDosing"));
     FChartView->setRenderHint(QPainter::Antialiasing);
-    FChartView->setMinimumSize(680, 430);
+    // Wide enough for the table's nine columns of numbers and a readout on one line.
+    FChartView->setMinimumSize(800, 430);
     FChartView->setMouseTracking(true);
     FChartView->viewport()->setMouseTracking(true);
     FChartView->viewport()->installEventFilter(this);
@@ -163,6 +166,8 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
     ButtonSavePicture = new QPushButton(QStringLiteral("Save picture..."), chartPage);
     ButtonSavePicture->setObjectName(QStringLiteral("ButtonSavePicture"));
     ButtonSavePicture->setAutoDefault(false);
+    // The readout gives way, never the button's text.
+    ButtonSavePicture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(ButtonSavePicture, &QPushButton::clicked, this, [this] { ButtonSavePictureClick(); });
     readoutRow->addWidget(ButtonSavePicture);
     chartLayout->addLayout(readoutRow);

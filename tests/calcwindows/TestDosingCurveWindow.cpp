@@ -337,7 +337,7 @@ private slots:
         QStringList titles;
         for (int column = 0; column < table->columnCount(); ++column)
             titles << table->horizontalHeaderItem(column)->text();
-        QCOMPARE(titles.mid(6), (QStringList{"Precipitation potential\n(mg/l as CaC03)", "Saturation\nindex",
+        QCOMPARE(titles.mid(6), (QStringList{"Precipitation\npotential\n(mg/l as CaC03)", "Saturation\nindex",
                                              "Langelier\nindex", "Note"}));
         const auto& curve = form.Curve();
         for (std::size_t i = 0; i < curve.size(); ++i) {
