@@ -32,6 +32,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace {
@@ -56,20 +57,35 @@ const QColor kPotentialColour(196, 96, 24);
 const QColor kMarkColour(16, 37, 74);
 const QColor kChartBackground(238, 243, 250);
 const QString kAsCaCO3 = QStringLiteral("mg/l as CaC03");
+// An index the water does not define, on screen (in the export: an empty field).
+const QString kUndefined = QStringLiteral("\u2013");
+
+// The columns of the table and the export: dose, pH, alkalinity, acidity, calcium, sodium,
+// potential, SI, LSI, and last the note (a gap's reason).
+constexpr int kNoteColumn = 9;
 
 // Column titles of the table and the export (the export writes "CaCO3" with the letter O).
 QStringList ColumnTitles(const QString& doseUnits, bool exported) {
     const QString asCaCO3 = exported ? QStringLiteral("mg/l CaCO3") : kAsCaCO3;
     // On screen the unit goes on a second line of the column title, so the columns stay narrow.
     const QString withUnit = exported ? QStringLiteral("%1 (%2)") : QStringLiteral("%1\n(%2)");
-    return {withUnit.arg(QStringLiteral("Dose"), doseUnits),
-            QStringLiteral("pH"),
+    return {withUnit.arg(QStringLiteral("Dose"), doseUnits), QStringLiteral("pH"),
             withUnit.arg(QStringLiteral("Total alkalinity"), asCaCO3),
             withUnit.arg(QStringLiteral("Acidity"), asCaCO3),
             withUnit.arg(QStringLiteral("Calcium"), asCaCO3),
             withUnit.arg(QStringLiteral("Sodium"), QStringLiteral("mgNa/l")),
-            withUnit.arg(QStringLiteral("Precipitation potential"), asCaCO3),
+            // On screen on two lines of its own, so that the index columns fit beside it.
+            withUnit.arg(exported ? QStringLiteral("Precipitation potential")
+                                  : QStringLiteral("Precipitation\npotential"),
+                         asCaCO3),
+            exported ? QStringLiteral("Saturation index") : QStringLiteral("Saturation\nindex"),
+            exported ? QStringLiteral("Langelier index") : QStringLiteral("Langelier\nindex"),
             QStringLiteral("Note")};
+}
+
+// An index with two decimals in the locale, or `undefined` where the water does not define it.
+QString IndexText(const std::optional<double>& index, const QString& undefined) {
+    return index ? FormatPattern(*index, 2) : undefined;
 }
 
 QLineSeries* NewLine(const QString& name, const QColor& colour, qreal width, Qt::PenStyle style) {
@@ -137,7 +153,8 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
     FChartView = new QChartView(chart, chartPage);
     FChartView->setObjectName(QStringLiteral("ChartDosing"));
     FChartView->setRenderHint(QPainter::Antialiasing);
-    FChartView->setMinimumSize(680, 430);
+    // Wide enough for the table's nine columns of numbers and a readout on one line.
+    FChartView->setMinimumSize(800, 430);
     FChartView->setMouseTracking(true);
     FChartView->viewport()->setMouseTracking(true);
     FChartView->viewport()->installEventFilter(this);
@@ -150,6 +167,8 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
     ButtonSavePicture = new QPushButton(QStringLiteral("Save picture..."), chartPage);
     ButtonSavePicture->setObjectName(QStringLiteral("ButtonSavePicture"));
     ButtonSavePicture->setAutoDefault(false);
+    // The readout gives way, never the button's text.
+    ButtonSavePicture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(ButtonSavePicture, &QPushButton::clicked, this, [this] { ButtonSavePictureClick(); });
     readoutRow->addWidget(ButtonSavePicture);
     chartLayout->addLayout(readoutRow);
@@ -372,10 +391,13 @@ void TDosingCurveCalcForm::BuildTable() {
         if (point.Result) {
             const TCalculationResult& r = *point.Result;
             cells << FormatValue(r.PHF) << FormatValue(r.ALKF) << FormatValue(r.ACIF) << FormatValue(r.CAF)
-                  << FormatValue(r.NAF) << FormatValue(r.CPPF) << QString();
+                  << FormatValue(r.NAF) << FormatValue(r.CPPF)
+                  << IndexText(point.Indices.SaturationIndex, kUndefined)
+                  << IndexText(point.Indices.LangelierIndex, kUndefined) << QString();
         } else {
-            const QString none = QStringLiteral("\u2013");
-            cells << none << none << none << none << none << none << QString::fromStdString(point.Error);
+            for (int column = 1; column < kNoteColumn; ++column)
+                cells << kUndefined;
+            cells << QString::fromStdString(point.Error);
         }
         for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
@@ -394,12 +416,15 @@ void TDosingCurveCalcForm::WriteResults(TCsvWriter& writer) {
     for (const TDosingCurvePoint& point : FCurve) {
         if (point.Result) {
             const TCalculationResult& r = *point.Result;
-            AddRow(writer,
-                   {FormatValue(point.Dose), FormatValue(r.PHF), FormatValue(r.ALKF), FormatValue(r.ACIF),
-                    FormatValue(r.CAF), FormatValue(r.NAF), FormatValue(r.CPPF), QString()});
+            AddRow(writer, {FormatValue(point.Dose), FormatValue(r.PHF), FormatValue(r.ALKF),
+                            FormatValue(r.ACIF), FormatValue(r.CAF), FormatValue(r.NAF), FormatValue(r.CPPF),
+                            IndexText(point.Indices.SaturationIndex, QString()),
+                            IndexText(point.Indices.LangelierIndex, QString()), QString()});
         } else {
-            AddRow(writer, {FormatValue(point.Dose), QString(), QString(), QString(), QString(), QString(),
-                            QString(), QString::fromStdString(point.Error)});
+            QStringList cells{FormatValue(point.Dose)};
+            for (int column = 1; column < kNoteColumn; ++column)
+                cells << QString();
+            AddRow(writer, cells << QString::fromStdString(point.Error));
         }
     }
 }
@@ -413,8 +438,9 @@ void TDosingCurveCalcForm::ShowReadoutAt(double dose) {
     const QString units = QString::fromStdString(DosingChemicalTexts(FCurveChemical).Units);
     QString text = QStringLiteral("Dose %1 %2").arg(FormatValue(point.Dose), units);
     if (point.Result)
-        text += QStringLiteral("    pH %1    Precipitation potential %2 %3")
-                    .arg(FormatValue(point.Result->PHF), FormatValue(point.Result->CPPF), kAsCaCO3);
+        text += QStringLiteral("    pH %1    Precipitation potential %2 %3    LSI %4")
+                    .arg(FormatValue(point.Result->PHF), FormatValue(point.Result->CPPF), kAsCaCO3,
+                         IndexText(point.Indices.LangelierIndex, kUndefined));
     else
         text += QStringLiteral(": ") + QString::fromStdString(point.Error);
     LabelReadout->setText(text);

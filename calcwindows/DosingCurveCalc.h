@@ -5,7 +5,8 @@
 //   inputs: chemical, largest dose, number of points
 //   results: "Chart" tab: pH (left axis) and precipitation potential (right axis) over the dose,
 //            the water's own state at dose 0, the target and the dose it needs when the window was
-//            opened with them, a readout under the mouse; "Table" tab: one row per dose.
+//            opened with them, a readout under the mouse (dose, pH, potential, LSI); "Table" tab:
+//            one row per dose, with the dosed water's saturation and Langelier indices.
 //
 // The curve is computed on the data set copy like every calculation, but nothing is written back:
 // Close ends the window without the update question. A dose the engine cannot compute is a gap in
@@ -65,7 +66,8 @@ protected:
     bool ValidateInputs() override;
     void FormShow() override;
     void ApplyResultToDataset(const TCalculationResult* result) override;
-    // The table of points: caption, column titles, one row per dose.
+    // The table of points: caption, column titles, one row per dose; an index the water does not
+    // define is an empty field.
     void WriteResults(TCsvWriter& writer) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -102,20 +102,7 @@ struct TDosingChemicalTexts {
 };
 TDosingChemicalTexts DosingChemicalTexts(int chemicalIndex);
 
-// One point of a dose-response curve: the dose (units of the chemical's dosage) and the dosed
-// water, or, where the calculation fails at that dose, no water and the error's message (a gap).
-struct TDosingCurvePoint {
-    double Dose = 0;
-    TResultPtr Result;
-    std::string Error;
-};
-
-// RunForwardDosing at `points` (at least 2) evenly spaced doses from 0 to `largestDose`, both
-// included. The water is loaded and characterised once; a dose at which the calculation fails
-// leaves a gap and the curve goes on. A water that cannot be loaded, an unknown chemical or a
-// curve of fewer than two points is refused as a whole.
-std::vector<TDosingCurvePoint> RunDosingCurve(const TWaterDataset& dataset, int chemicalIndex,
-                                              double largestDose, int points);
+// RunDosingCurve and its points: at the end, after the scaling and corrosion indices they carry.
 
 // ---- Scaling and corrosion indices ----
 //
@@ -176,3 +163,25 @@ std::string LangelierReading(double langelierIndex);
 std::string RyznarReading(double ryznarIndex);
 std::string LarsonSkoldReading(double larsonSkoldIndex);
 std::string AggressiveIndexReading(double aggressiveIndex);
+
+// ---- Dose-response curves ----
+// One point of a dose-response curve: the dose (units of the chemical's dosage) and the dosed
+// water with its scaling indices, or, where the calculation fails at that dose, no water, empty
+// indices and the error's message (a gap). The indices are those WaterIndicesOfResult gives right
+// after RunForwardDosing of that dose: computed while the point's state is loaded, with the
+// constants its potential came from. (Asked for afterwards, only the last point would find its
+// constants kept; the others would get constants refreshed at their own ions, which in a water
+// beyond the dilute limit moves SI by up to about 0.015.)
+struct TDosingCurvePoint {
+    double Dose = 0;
+    TResultPtr Result;
+    TWaterIndices Indices;
+    std::string Error;
+};
+
+// RunForwardDosing at `points` (at least 2) evenly spaced doses from 0 to `largestDose`, both
+// included. The water is loaded and characterised once; a dose at which the calculation fails
+// leaves a gap and the curve goes on. A water that cannot be loaded, an unknown chemical or a
+// curve of fewer than two points is refused as a whole.
+std::vector<TDosingCurvePoint> RunDosingCurve(const TWaterDataset& dataset, int chemicalIndex,
+                                              double largestDose, int points);

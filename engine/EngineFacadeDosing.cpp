@@ -50,6 +50,8 @@ std::vector<TDosingCurvePoint> RunDosingCurve(const TWaterDataset& dataset, int 
             DriveForwardDosing(chemicalIndex, point.Dose);
             auto result = std::make_unique<TCalculationResult>();
             FillResult(*result);
+            // While the point is the last result, with the constants its potential came from.
+            point.Indices = WaterIndicesOfResult(*result);
             point.Result = std::move(result);
         } catch (const TEngineError& e) {
             point.Error = e.what();

@@ -254,12 +254,16 @@ private slots:
         QCOMPARE(lines[1],
                  QStringLiteral("Dose (mg/l as CO2),pH,Total alkalinity (mg/l CaCO3),Acidity (mg/l CaCO3),"
                                 "Calcium (mg/l CaCO3),Sodium (mgNa/l),Precipitation potential (mg/l "
-                                "CaCO3),Note"));
-        const TCalculationResult& r = *form.Curve()[5].Result;
+                                "CaCO3),Saturation index,Langelier index,Note"));
+        const TDosingCurvePoint& point = form.Curve()[5];
+        const TCalculationResult& r = *point.Result;
+        QVERIFY(point.Indices.SaturationIndex && point.Indices.LangelierIndex);
         QCOMPARE(lines[7],
-                 QStringLiteral("50.00,%1,%2,%3,%4,%5,%6,")
+                 QStringLiteral("50.00,%1,%2,%3,%4,%5,%6,%7,%8,")
                      .arg(FormatPattern(r.PHF, 2), FormatPattern(r.ALKF, 2), FormatPattern(r.ACIF, 2),
-                          FormatPattern(r.CAF, 2), FormatPattern(r.NAF, 2), FormatPattern(r.CPPF, 2)));
+                          FormatPattern(r.CAF, 2), FormatPattern(r.NAF, 2), FormatPattern(r.CPPF, 2),
+                          FormatPattern(*point.Indices.SaturationIndex, 2),
+                          FormatPattern(*point.Indices.LangelierIndex, 2)));
         // CO2 keeps the alkalinity and adds acidity.
         QCOMPARE(lines[2].split(',')[2], lines[12].split(',')[2]);
         QVERIFY(form.Curve()[10].Result->ACIF > form.Curve()[0].Result->ACIF);
@@ -275,7 +279,7 @@ private slots:
         const QStringList lines = CsvLines(path);
         QCOMPARE(lines.size(), 13);
         QVERIFY(lines.last().startsWith(
-            "\"80,000.00\",,,,,,,\"The dosed water cannot exist: 80000.00 mg/l as NaOH"));
+            "\"80,000.00\",,,,,,,,,\"The dosed water cannot exist: 80000.00 mg/l as NaOH"));
     }
 
     void numbersFollowTheLocale() {
@@ -285,7 +289,12 @@ private slots:
         form.ShowReadoutAt(25);
         const QString readout = Control<QLabel>(form, "LabelReadout")->text();
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        QCOMPARE(Control<QTableWidget>(form, "TablePoints")->item(5, 0)->text(), QStringLiteral("25,00"));
+        auto* table = Control<QTableWidget>(form, "TablePoints");
+        QCOMPARE(table->item(5, 0)->text(), QStringLiteral("25,00"));
+        // The indices too: a comma, and the readout's LSI.
+        QVERIFY(form.Curve()[5].Indices.LangelierIndex);
+        QVERIFY2(table->item(5, 8)->text().contains(','), qPrintable(table->item(5, 8)->text()));
+        QVERIFY2(readout.endsWith(QStringLiteral("LSI ") + table->item(5, 8)->text()), qPrintable(readout));
         QVERIFY2(readout.startsWith("Dose 25,00 mg/l as Ca(OH)2"), qPrintable(readout));
         QCOMPARE(form.Chart()->locale().decimalPoint(), QStringLiteral(","));
         QVERIFY(form.Chart()->localizeNumbers());
@@ -299,11 +308,84 @@ private slots:
         const QPointF inChart = chart->mapToPosition(QPointF(30, 8), chart->series().front());
         const QPoint onView = view->mapFromScene(chart->mapToScene(inChart));
         QTest::mouseMove(view->viewport(), onView);
-        const TCalculationResult& r = *form.Curve()[120].Result; // 30 mg/l
-        QCOMPARE(
-            Control<QLabel>(form, "LabelReadout")->text(),
-            QStringLiteral("Dose 30.00 mg/l as Ca(OH)2    pH %1    Precipitation potential %2 mg/l as CaC03")
-                .arg(FormatPattern(r.PHF, 2), FormatPattern(r.CPPF, 2)));
+        const TDosingCurvePoint& point = form.Curve()[120]; // 30 mg/l
+        const TCalculationResult& r = *point.Result;
+        QVERIFY(point.Indices.LangelierIndex);
+        QCOMPARE(Control<QLabel>(form, "LabelReadout")->text(),
+                 QStringLiteral("Dose 30.00 mg/l as Ca(OH)2    pH %1    Precipitation potential %2 mg/l as "
+                                "CaC03    LSI %3")
+                     .arg(FormatPattern(r.PHF, 2), FormatPattern(r.CPPF, 2),
+                          FormatPattern(*point.Indices.LangelierIndex, 2)));
+    }
+
+    // The table's index columns: SI and LSI of each dosed water, those of the forward dosing of
+    // that dose alone (the indices kept with each point, not recomputed after the whole curve).
+    void tableShowsTheIndicesOfEachDose_data() {
+        QTest::addColumn<int>("chemical");
+        QTest::addColumn<bool>("hard");
+        QTest::newRow("soft water, lime") << 1 << false;
+        QTest::newRow("hard water, CO2") << 0 << true;
+        QTest::newRow("hard water, soda ash") << 2 << true;
+    }
+    void tableShowsTheIndicesOfEachDose() {
+        QFETCH(int, chemical);
+        QFETCH(bool, hard);
+        const TWaterDataset water = hard ? HardWater() : SoftWater();
+        TDosingCurveCalcForm& form = Open(water, chemical, "50", "11");
+        TurnToResults(form);
+        auto* table = Control<QTableWidget>(form, "TablePoints");
+        QStringList titles;
+        for (int column = 0; column < table->columnCount(); ++column)
+            titles << table->horizontalHeaderItem(column)->text();
+        QCOMPARE(titles.mid(6), (QStringList{"Precipitation\npotential\n(mg/l as CaC03)", "Saturation\nindex",
+                                             "Langelier\nindex", "Note"}));
+        const auto& curve = form.Curve();
+        for (std::size_t i = 0; i < curve.size(); ++i) {
+            const TDosingCurvePoint& point = curve[i];
+            QVERIFY(point.Result && point.Indices.SaturationIndex && point.Indices.LangelierIndex);
+            const TResultPtr single = RunForwardDosing(water, chemical, point.Dose);
+            const TWaterIndices expected = WaterIndicesOfResult(*single);
+            QVERIFY2(std::abs(*point.Indices.SaturationIndex - *expected.SaturationIndex) <= 1e-9,
+                     qPrintable(QString::number(point.Dose)));
+            QVERIFY(std::abs(*point.Indices.LangelierIndex - *expected.LangelierIndex) <= 1e-9);
+            // SI says what the potential says.
+            QVERIFY(!(*point.Indices.SaturationIndex > 0 && point.Result->CPPF < 0));
+            QVERIFY(!(*point.Indices.SaturationIndex < 0 && point.Result->CPPF > 0));
+            const int row = static_cast<int>(i);
+            QCOMPARE(table->item(row, 7)->text(), FormatPattern(*expected.SaturationIndex, 2));
+            QCOMPARE(table->item(row, 8)->text(), FormatPattern(*expected.LangelierIndex, 2));
+            QCOMPARE(table->item(row, 9)->text(), QString());
+        }
+    }
+
+    // A calcium-free water defines neither SI nor LSI: "–" in the table and the readout, empty
+    // fields in the export; the rest of the row is there.
+    void undefinedIndicesShowAsADashAndExportEmpty() {
+        TWaterDataset water = SoftWater();
+        water.SetCalcium(0);
+        TDosingCurveCalcForm& form = Open(water, 3, "20", "11");
+        TurnToResults(form);
+        QCOMPARE(Page(form), TCalcForm::kResultsPage);
+        const TDosingCurvePoint& point = form.Curve()[5];
+        QVERIFY(point.Result);
+        QVERIFY(!point.Indices.SaturationIndex && !point.Indices.LangelierIndex);
+        auto* table = Control<QTableWidget>(form, "TablePoints");
+        QCOMPARE(table->item(5, 1)->text(), FormatPattern(point.Result->PHF, 2));
+        QCOMPARE(table->item(5, 7)->text(), QStringLiteral("\u2013"));
+        QCOMPARE(table->item(5, 8)->text(), QStringLiteral("\u2013"));
+        form.ShowReadoutAt(10);
+        QVERIFY2(Control<QLabel>(form, "LabelReadout")->text().endsWith(QStringLiteral("    LSI \u2013")),
+                 qPrintable(Control<QLabel>(form, "LabelReadout")->text()));
+        QTemporaryDir dir;
+        const QString path = dir.filePath("curve.csv");
+        FDialogs->SaveFileAnswers.push_back(path);
+        Click(form, "ButtonExport");
+        const QStringList lines = CsvLines(path);
+        QCOMPARE(lines.size(), 13);
+        QVERIFY2(lines[7].startsWith(QStringLiteral("10.00,%1,").arg(FormatPattern(point.Result->PHF, 2))),
+                 qPrintable(lines[7]));
+        QVERIFY2(lines[7].endsWith(QStringLiteral(",%1,,,").arg(FormatPattern(point.Result->CPPF, 2))),
+                 qPrintable(lines[7]));
     }
 
     void closingAsksNothingAndChangesNoDataSet() {

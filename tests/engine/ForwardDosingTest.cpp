@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -280,3 +281,55 @@ TEST_F(ForwardDosingTest, RefusesAnUnknownChemicalAndTooFewPoints) {
 }
 
 } // namespace
+
+// Each point carries the indices of its own run: equal to WaterIndicesOfResult right after
+// RunForwardDosing of its dose, and SI of the sign of the point's potential. Before the curve
+// filled them, asking WaterIndicesOfResult per point after the whole curve gave every point but
+// the last constants refreshed at its own ions: in the brackish water (beyond the dilute limit)
+// the lime curve's SI moved by up to 0.015.
+TEST_F(ForwardDosingTest, CurvePointsCarryTheIndicesOfTheirOwnRun) {
+    for (const TWaterRow& water : kWaters) {
+        for (int chemical = 0; chemical < 6; ++chemical) {
+            SCOPED_TRACE(std::string(water.Name) + " water, " + kChemicalNames[chemical]);
+            const auto curve = RunDosingCurve(water.Water.Dataset(), chemical, 60, 31);
+            bool crossesSaturation = false;
+            for (const TDosingCurvePoint& point : curve) {
+                SCOPED_TRACE("dose " + std::to_string(point.Dose));
+                ASSERT_TRUE(point.Result) << point.Error;
+                const TResultPtr single = RunForwardDosing(water.Water.Dataset(), chemical, point.Dose);
+                const TWaterIndices expected = WaterIndicesOfResult(*single);
+                const TWaterIndices& got = point.Indices;
+                for (const auto& [g, e] : {std::pair{&got.SaturationIndex, &expected.SaturationIndex},
+                                           std::pair{&got.SaturationPh, &expected.SaturationPh},
+                                           std::pair{&got.LangelierIndex, &expected.LangelierIndex},
+                                           std::pair{&got.RyznarIndex, &expected.RyznarIndex},
+                                           std::pair{&got.LarsonSkoldIndex, &expected.LarsonSkoldIndex},
+                                           std::pair{&got.AggressiveIndex, &expected.AggressiveIndex}}) {
+                    ASSERT_EQ(g->has_value(), e->has_value());
+                    if (*g) {
+                        EXPECT_NEAR(**g, **e, 1e-9);
+                    }
+                }
+                ASSERT_TRUE(got.SaturationIndex);
+                const double SI = *got.SaturationIndex, CPPF = point.Result->CPPF;
+                EXPECT_FALSE((SI > 0 && CPPF < 0) || (SI < 0 && CPPF > 0))
+                    << "SI " << SI << ", CPPF " << CPPF;
+                if ((CPPF > 0) != (curve.front().Result->CPPF > 0)) crossesSaturation = true;
+            }
+            // The sign check means something: the lime curves of the aggressive waters cross zero.
+            if (chemical == 1 && curve.front().Result->CPPF < 0) {
+                EXPECT_TRUE(crossesSaturation);
+            }
+        }
+    }
+}
+
+// A gap carries no indices.
+TEST_F(ForwardDosingTest, AGapCarriesNoIndices) {
+    const auto curve = RunDosingCurve(kWaters[0].Water.Dataset(), 4, 80000, 11);
+    ASSERT_FALSE(curve.back().Result);
+    EXPECT_FALSE(curve.back().Indices.SaturationIndex);
+    EXPECT_FALSE(curve.back().Indices.LangelierIndex);
+    ASSERT_TRUE(curve.front().Result);
+    EXPECT_TRUE(curve.front().Indices.SaturationIndex);
+}
