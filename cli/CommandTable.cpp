@@ -50,6 +50,11 @@ void TCommandCall::Describe(const TCalculationResult& treated) {
     FSubject.Treated = treated;
 }
 
+void TCommandCall::Describe(const TCalculationResult& treated, const TWaterIndices& indices) {
+    FSubject.Treated = treated;
+    FSubject.Indices = indices;
+}
+
 const TCommand* TCommandTable::Find(std::string_view name) const {
     for (const auto& command : FCommands)
         if (command.Name == name) return &command;

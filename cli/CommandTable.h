@@ -97,6 +97,8 @@ public:
     void Describe(const TWaterDataset& water);
     void Describe(const TWaterDataset& water, const TWaterIndices& indices);
     void Describe(const TCalculationResult& treated);
+    // A treated water whose indices were computed while its state was loaded (a curve's point).
+    void Describe(const TCalculationResult& treated, const TWaterIndices& indices);
     const TRecordSubject& Subject() const { return FSubject; }
     void ClearSubject() { FSubject = TRecordSubject(); }
 

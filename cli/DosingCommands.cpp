@@ -136,9 +136,12 @@ void RunDoseCurve(TCommandCall& call, TRecordWriter& writer) {
         if (i > 0) call.NextRecord();
         writer.Real("dose", curve[i].Dose);
         writer.Text("DosageUnits", texts.Units);
-        if (curve[i].Result)
+        if (curve[i].Result) {
             WriteResult(call, writer, *curve[i].Result);
-        else
+            // The point's indices come with it: after the whole curve the engine holds only the
+            // last point's constants.
+            call.Describe(*curve[i].Result, curve[i].Indices);
+        } else
             writer.ErrorText("error", curve[i].Error);
     }
 }
