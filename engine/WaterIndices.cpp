@@ -121,6 +121,26 @@ double CarbonateIonPeakPh(double alkalinity) {
     return PhOfActivity(h);
 }
 
+std::optional<double> SaturationPhEstimate(double alkalinity, double calcium) {
+    const auto& E = Engine;
+    if (!(calcium > 0)) return std::nullopt;
+    // At saturation the carbonate ion is c3 = KACT[10] FCO3 / (calcium / FCA). With
+    // c3 = (A - KW/h + h/FM) K2 / (h + 2 K2), times h / K2:
+    //   (1/FM - c3/K2) h^2 + (A - 2 c3) h - KW = 0.
+    const double c3 = E.KACT[kSlotCalcite] * E.FCO3 * E.FCA / calcium;
+    const double a = 1 / E.FM - c3 / E.K2;
+    const double b = alkalinity - 2 * c3;
+    const double discriminant = b * b + 4 * a * E.KW;
+    if (!(discriminant >= 0) || !std::isfinite(discriminant)) return std::nullopt;
+    // The two roots without cancellation; the larger h is the lower pH, where c3 still rises.
+    const double q = -(b + std::copysign(std::sqrt(discriminant), b)) / 2;
+    double h = 0;
+    for (const double root : {q / a, -E.KW / q})
+        if (std::isfinite(root) && root > h) h = root;
+    if (!(h > 0)) return std::nullopt;
+    return PhOfActivity(h);
+}
+
 std::optional<double> SaturationPh(double alkalinity, double calcium) {
     if (!(calcium > 0) || !(alkalinity > 0)) return std::nullopt;
     int evaluations = 0;
@@ -129,22 +149,47 @@ std::optional<double> SaturationPh(double alkalinity, double calcium) {
         return SaturationIndexAtPh(p, alkalinity, calcium);
     };
 
-    // The bracket: pH 0 and the pH of the largest carbonate ion (or 14). Between them SI rises with
-    // the pH; where it is still below 0 at the top, no pH of 0..14 saturates the water.
+    // The search's range: pH 0 to the pH of the largest carbonate ion (or 14). Between them SI rises
+    // with the pH and the carbonate alkalinity only falls; where the carbonate alkalinity is gone at
+    // the top, or SI is still below 0 there, no pH of the range saturates the water.
     const double lo = kSaturationPhLowest;
     const double hi = std::clamp(CarbonateIonPeakPh(alkalinity), kSaturationPhLowest, kSaturationPhHighest);
-    const std::optional<double> fLo = SI(lo);
-    const std::optional<double> fHi = SI(hi);
-    if (!fLo || !fHi || *fLo > 0 || *fHi < 0) return std::nullopt;
-    if (*fLo == 0) return lo;
-    if (*fHi == 0) return hi;
+    if (!(CarbonateAlkalinity(alkalinity, HydrogenActivity(hi)) > 0)) return std::nullopt;
+
+    // The bracket: a quarter of the tolerance either side of the closed form's root, each end moved
+    // outwards in doubling steps while SI has not changed sign across it; the whole range where the
+    // closed form gives no pH inside it.
+    double a = lo, b = hi;
+    double step = kSaturationPhBracketStep;
+    if (const std::optional<double> guess = SaturationPhEstimate(alkalinity, calcium);
+        guess && *guess > lo && *guess < hi) {
+        a = std::max(lo, *guess - step);
+        b = std::min(hi, *guess + step);
+    }
+    std::optional<double> fa = SI(a);
+    if (!fa) return std::nullopt;
+    std::optional<double> fb = a == b ? fa : SI(b);
+    if (!fb) return std::nullopt;
+    while (*fa > 0 && a > lo) {
+        b = a, fb = fa, step *= 2;
+        a = std::max(lo, a - step);
+        if (!(fa = SI(a))) return std::nullopt;
+    }
+    while (*fb < 0 && b < hi) {
+        a = b, fa = fb, step *= 2;
+        b = std::min(hi, b + step);
+        if (!(fb = SI(b))) return std::nullopt;
+    }
+    if (*fa > 0 || *fb < 0) return std::nullopt;
+    if (*fa == 0) return a;
+    if (*fb == 0) return b;
     // Inside the bracket the carbonate alkalinity stays above zero (it only falls as the pH rises).
     auto rising = [&](double p) {
         const std::optional<double> v = SI(p);
         if (!v) RaiseNotConverged();
         return *v;
     };
-    return IllinoisRoot(rising, lo, *fLo, hi, *fHi, kSaturationPhTolerance);
+    return IllinoisRoot(rising, a, *fa, b, *fb, kSaturationPhTolerance);
 }
 
 TIndexFigures WaterIndices(double pH, double alkalinity, double acidity, double calcium, double sulphate,

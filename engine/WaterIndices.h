@@ -23,11 +23,16 @@
 // The saturation pH search. With the calcium and alkalinity fixed, the carbonate ion c3(p) rises
 // with the pH until the hydroxide starts to take the alkalinity, then falls; its peak has a closed
 // form (CarbonateIonPeakPh). SI(p) therefore rises from pH 0 to the peak, and the saturation pH is
-// the one root there: the bracket is [0, min(peak, 14)], closed by the Illinois form of false
-// position until it is at most kSaturationPhTolerance wide (the midpoint is returned). A search
-// that exceeds kSaturationPhEvaluationCap evaluations ends as "The calculation did not converge.";
-// a convergent one needs a few dozen at most.
+// the one root there. At that root c3 is fixed by the calcium and KACT[10], and the carbonate
+// alkalinity's equation is a quadratic in h (SaturationPhEstimate): the search brackets its root by
+// kSaturationPhBracketStep either side (each end moved outwards in doubling steps while SI has not
+// changed sign across the bracket; the whole range [0, min(peak, 14)] where the quadratic gives no
+// pH inside it) and closes the bracket by the Illinois form of false position until it is at most
+// kSaturationPhTolerance wide (the midpoint is returned). A search that exceeds
+// kSaturationPhEvaluationCap evaluations ends as "The calculation did not converge."; a convergent
+// one needs two evaluations when the quadratic holds and a few dozen at most otherwise.
 inline constexpr double kSaturationPhTolerance = 0.0001; // pH units
+inline constexpr double kSaturationPhBracketStep = kSaturationPhTolerance / 4;
 inline constexpr int kSaturationPhEvaluationCap = 200;
 inline constexpr double kSaturationPhLowest = 0;   // pH
 inline constexpr double kSaturationPhHighest = 14; // pH
@@ -61,6 +66,11 @@ std::optional<double> SaturationIndexAtPh(double pH, double alkalinity, double c
 // The pH at which the carbonate ion of a water of this alkalinity, with CO2 added or removed, is
 // largest (14 when it still rises there).
 double CarbonateIonPeakPh(double alkalinity);
+
+// The root of SI(p) = 0 on the rising side of the carbonate ion's peak from the quadratic in h, in
+// closed form: the saturation pH's first guess. Empty without calcium or where the quadratic has no
+// positive root.
+std::optional<double> SaturationPhEstimate(double alkalinity, double calcium);
 
 // The lowest pH in 0..14 at which SI(p) = 0, to kSaturationPhTolerance. Empty without calcium or
 // alkalinity, and where no pH of 0..14 saturates the water that way (a very soft water whose

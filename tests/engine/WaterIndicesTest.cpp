@@ -6,7 +6,10 @@
 #include "EngineFacade.h"
 #include "EngineTestSupport.h"
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -146,6 +149,91 @@ TEST_F(EngineTest, TheSaturationPhIsTheBracketedRootAndLangelierAndRyznarFollowF
         EXPECT_LT(*SaturationIndexAtPh(pHs - half - 1e-9, E.ALK, E.CA), 0);
         EXPECT_GT(*SaturationIndexAtPh(pHs + half + 1e-9, E.ALK, E.CA), 0);
     }
+}
+
+// The saturation pH by the plain search over the whole range, bracketed between pH 0 and the
+// carbonate ion's peak and closed by the Illinois form of false position to the same tolerance: the
+// reference the seeded search must agree with.
+std::optional<double> WholeRangeSaturationPh(double alkalinity, double calcium) {
+    if (!(calcium > 0) || !(alkalinity > 0)) return std::nullopt;
+    double a = kSaturationPhLowest;
+    double b = std::clamp(CarbonateIonPeakPh(alkalinity), kSaturationPhLowest, kSaturationPhHighest);
+    const std::optional<double> lo = SaturationIndexAtPh(a, alkalinity, calcium);
+    const std::optional<double> hi = SaturationIndexAtPh(b, alkalinity, calcium);
+    if (!lo || !hi || *lo > 0 || *hi < 0) return std::nullopt;
+    if (*lo == 0) return a;
+    if (*hi == 0) return b;
+    double fa = *lo, fb = *hi;
+    int kept = 0, evaluations = 2;
+    while (b - a > kSaturationPhTolerance) {
+        if (++evaluations > kSaturationPhEvaluationCap) return std::nullopt;
+        double c = b - fb * (b - a) / (fb - fa);
+        if (!(c > a && c < b)) c = (a + b) / 2;
+        const double fc = *SaturationIndexAtPh(c, alkalinity, calcium);
+        if (fc == 0) return c;
+        if (fc < 0) {
+            a = c, fa = fc;
+            if (kept == +1) fb /= 2;
+            kept = +1;
+        } else {
+            b = c, fb = fc;
+            if (kept == -1) fa /= 2;
+            kept = -1;
+        }
+    }
+    return (a + b) / 2;
+}
+
+// 20,000 waters drawn from a fixed seed over the whole range a data set accepts (soft to brackish,
+// 0 to 95 degrees Celsius, both activity models): the seeded search finds a saturation pH exactly
+// where the whole-range one does, within its tolerance of it, and the closed form's guess is
+// itself that close wherever the search starts from it.
+TEST_F(EngineTest, TheSeededSaturationPhSearchAgreesWithTheWholeRangeSearch) {
+    std::mt19937 random(1214);
+    auto uniform = [&](double lo, double hi) {
+        return std::uniform_real_distribution<double>(lo, hi)(random);
+    };
+    auto logUniform = [&](double lo, double hi) { return std::exp(uniform(std::log(lo), std::log(hi))); };
+    int compared = 0, saturating = 0, unsaturable = 0;
+    for (int i = 0; i < 20000; ++i) {
+        TWater w;
+        w.pH = uniform(5.5, 10.5);
+        w.T = uniform(0, 95);
+        w.Na = logUniform(0.5, 5000);
+        w.Mg = logUniform(0.5, 2000);
+        w.Ca = logUniform(0.2, 2500);
+        w.SO4 = logUniform(0.5, 3000);
+        w.Cl = logUniform(0.5, 8000);
+        w.Cond = logUniform(1, 1500);
+        w.Alk = logUniform(0.2, 1000);
+        SCOPED_TRACE("water " + std::to_string(i) + ": pH " + std::to_string(w.pH) + ", " +
+                     std::to_string(w.T) + " C, Ca " + std::to_string(w.Ca) + ", Alk " +
+                     std::to_string(w.Alk) + ", Cond " + std::to_string(w.Cond));
+        TWaterIndices indices;
+        try {
+            indices = WaterIndicesOfDataset(w.Dataset());
+        } catch (const TEngineError&) {
+            continue; // a water that cannot exist
+        }
+        ++compared;
+        // The loaded water's constants are still in force.
+        const auto& E = Engine;
+        const std::optional<double> reference = WholeRangeSaturationPh(E.ALK, E.CA);
+        ASSERT_EQ(indices.SaturationPh.has_value(), reference.has_value());
+        if (!reference) {
+            ++unsaturable;
+            continue;
+        }
+        ++saturating;
+        EXPECT_NEAR(*indices.SaturationPh, *reference, kSaturationPhTolerance);
+        const std::optional<double> guess = SaturationPhEstimate(E.ALK, E.CA);
+        ASSERT_TRUE(guess);
+        EXPECT_NEAR(*guess, *reference, kSaturationPhTolerance);
+    }
+    // The draw covers saturating waters and ones that no pH saturates.
+    EXPECT_GT(compared, 15000);
+    EXPECT_GT(saturating, 5000);
+    EXPECT_GT(unsaturable, 1000);
 }
 
 // Hand figures at pH 7.5, where hydroxide and hydrogen ion are negligible beside 120 mg/l of
