@@ -22,16 +22,21 @@ namespace {
 
 using K = TDatasetProperty::TKind;
 
-#define REAL_PROPERTY(Prop, Field)                                                                         \
-    TDatasetProperty {                                                                                     \
-        #Prop, #Field, K::Real, [](const TWaterDataset& d) { return d.Prop(); },                           \
-            [](TWaterDataset& d, double v) { d.Set##Prop(v); }                                             \
+#define REAL_PROPERTY(Prop, Field)                                                                           \
+    TDatasetProperty {                                                                                       \
+#Prop, #Field, K::Real,                                                                              \
+            [](const TWaterDataset& d) { return d.Prop(); }, [](TWaterDataset & d,                           \
+                                                                double v) { d.Set##Prop(v); }                \
     }
 
-#define INT_PROPERTY(Prop, Field)                                                                          \
-    TDatasetProperty {                                                                                     \
-        #Prop, #Field, K::Integer, [](const TWaterDataset& d) { return static_cast<double>(d.Prop()); },   \
-            [](TWaterDataset& d, double v) { d.Set##Prop(static_cast<int>(v)); }                           \
+#define INT_PROPERTY(Prop, Field)                                                                             \
+    TDatasetProperty {                                                                                        \
+#Prop, #Field, K::Integer,                                                                            \
+            [](const TWaterDataset&                                                                           \
+                   d) { return static_cast<double>(d.Prop()); },                                              \
+                                                              [](TWaterDataset & d,                           \
+                                                                 double                                       \
+                                                                     v) { d.Set##Prop(static_cast<int>(v)); } \
     }
 
 const std::array<TDatasetProperty, 18> kProperties{{
@@ -61,7 +66,9 @@ const std::array<TDatasetProperty, 18> kProperties{{
 
 } // namespace
 
-const std::array<TDatasetProperty, 18>& DatasetProperties() { return kProperties; }
+const std::array<TDatasetProperty, 18>& DatasetProperties() {
+    return kProperties;
+}
 
 const TDatasetProperty* FindDatasetProperty(std::string_view name) {
     for (const auto& p : kProperties)

@@ -100,19 +100,19 @@ const TDatasetProperty* FindDatasetProperty(std::string_view name);
 
 class TCalculationResult {
 public:
-    double ALKF = 0;  // alkalinity, mg/l as CaCO3
-    double ACIF = 0;  // acidity (CO3-referenced), mg/l as CaCO3
-    double CAF = 0;   // calcium, mg/l as CaCO3
-    double MGF = 0;   // magnesium, mg/l as CaCO3
-    double NAF = 0;   // sodium, mg Na/l
-    double SO4F = 0;  // sulphate, mg SO4/l
-    double CLF = 0;   // chloride, mg Cl/l
-    double PHF = 0;   // pH
-    double TF = 0;    // temperature, degrees Celsius
-    double MHUF = 0;  // ionic strength
-    double TDSF = 0;  // mg/l
-    double CONF = 0;  // mS/m
-    double CPPF = 0;  // CaCO3 precipitation potential, mg/l as CaCO3
+    double ALKF = 0; // alkalinity, mg/l as CaCO3
+    double ACIF = 0; // acidity (CO3-referenced), mg/l as CaCO3
+    double CAF = 0;  // calcium, mg/l as CaCO3
+    double MGF = 0;  // magnesium, mg/l as CaCO3
+    double NAF = 0;  // sodium, mg Na/l
+    double SO4F = 0; // sulphate, mg SO4/l
+    double CLF = 0;  // chloride, mg Cl/l
+    double PHF = 0;  // pH
+    double TF = 0;   // temperature, degrees Celsius
+    double MHUF = 0; // ionic strength
+    double TDSF = 0; // mg/l
+    double CONF = 0; // mS/m
+    double CPPF = 0; // CaCO3 precipitation potential, mg/l as CaCO3
     int CARBSYSORDER = 0;
     int WATCHAR = 0;
 };
