@@ -137,6 +137,7 @@ case "$cmd" in
     "$build/bin/calvaro-bench" "$@"
     ;;
   format)
+    install_missing
     format_check
     ;;
   screenshots)
