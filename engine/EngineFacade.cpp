@@ -156,13 +156,13 @@ void CharacteriseWater(TWaterDataset& dataset, double& precipitationPotential, d
 double PressureCO2OfResult(const TCalculationResult& water) {
     auto& E = Engine;
     ClearFloatingPointFaults();
-    // The constants of the treated water itself: its temperature, ions and ionic strength through
-    // the same refresh a task runs after it changes a water.
     // A water without carbonate species has no CO2 pressure to give; below zero it is no water.
-    const double totalCarbonate = (water.ALKF + water.ACIF) / 2;
+    const double totalCarbonate = (water.ALKF + water.ACIF) / 2; // mg/l as CaCO3
     if (totalCarbonate < 0)
         throw TEngineError("This treated water has no CO2 pressure: its total carbonate species is " +
                            OperatorNumber(totalCarbonate) + " mg/l as CaCO3, below zero.");
+    // The constants of the treated water itself: its temperature, ions and ionic strength through
+    // the same refresh a task runs after it changes a water.
     ComputeConstants(water.TF, E.KTHERM);
     double mu = water.MHUF;
     RefreshConstants(water.CAF / Units::kCalcium, water.MGF / Units::kMagnesium, water.NAF / Units::kSodium,

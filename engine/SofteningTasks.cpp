@@ -239,7 +239,7 @@ double SoftenCaSodaAsh(double desiredCalcium) {
     E.CLF = E.CL;
     E.TF = E.T;
     const double m0 = E.ALK - 2 * E.CA;
-    E.CAF = desiredCalcium / 100;
+    E.CAF = desiredCalcium / Units::kCalcium;
     RefreshConstants(E.CAF, E.MGF, E.NAF, E.SO4F, E.CLF, E.MU, E.T);
     E.MHUF = E.MU;
     // Carbonate in equilibrium with the target calcium, whose free part is total / FCA as in the

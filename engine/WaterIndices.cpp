@@ -11,7 +11,7 @@
 
 namespace {
 
-// Ca++ and CO3-- carry two charges, HCO3- and Cl- one: mmol/l of charge per mmol/l.
+// SO4-- carries two charges, Cl- one: mmol/l of charge per mmol/l.
 constexpr double kSulphateCharge = 2;
 constexpr double kChlorideCharge = 1;
 

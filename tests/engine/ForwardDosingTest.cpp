@@ -27,8 +27,8 @@ TWater PoorlyBufferedWater() {
     return w;
 }
 
-// A very dilute water given by its TDS.
-TWater DiluteWater() {
+// A very dilute water given by its TDS (not the shared DiluteWater, the drinking water).
+TWater TdsDiluteWater() {
     TWater w = PoorlyBufferedWater();
     w.pH = 7.2;
     w.T = 20;
@@ -45,7 +45,7 @@ struct TWaterRow {
 };
 
 const TWaterRow kWaters[] = {
-    {"dilute", DiluteWater()},
+    {"dilute", TdsDiluteWater()},
     {"drinking", TWater{}},
     {"brackish", BrackishWater()},
     {"poorly buffered", PoorlyBufferedWater()},
@@ -234,7 +234,7 @@ TEST_F(ForwardDosingTest, ACurveThroughImpossibleWatersHasGapsWithTheirMessages)
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(kChemicalNames[row.Chemical]);
-        const auto curve = RunDosingCurve(DiluteWater().Dataset(), row.Chemical, row.LargestDose, 41);
+        const auto curve = RunDosingCurve(TdsDiluteWater().Dataset(), row.Chemical, row.LargestDose, 41);
         ASSERT_EQ(curve.size(), 41u);
         EXPECT_EQ(curve.back().Dose, row.LargestDose);
         std::size_t firstGap = curve.size();
@@ -255,8 +255,9 @@ TEST_F(ForwardDosingTest, ACurveThroughImpossibleWatersHasGapsWithTheirMessages)
         // The last present point is inside the range, and forward dosing alone refuses the gap's dose.
         const double lastPh = curve[firstGap - 1].Result->PHF;
         EXPECT_TRUE(lastPh >= 0 && lastPh <= 14) << lastPh;
-        EXPECT_EQ(EngineErrorOf(
-                      [&] { RunForwardDosing(DiluteWater().Dataset(), row.Chemical, curve[firstGap].Dose); }),
+        EXPECT_EQ(EngineErrorOf([&] {
+                      RunForwardDosing(TdsDiluteWater().Dataset(), row.Chemical, curve[firstGap].Dose);
+                  }),
                   curve[firstGap].Error);
     }
 }
@@ -279,8 +280,6 @@ TEST_F(ForwardDosingTest, RefusesAnUnknownChemicalAndTooFewPoints) {
               "A dosing curve needs at least 2 points; 1 were asked.");
     EXPECT_EQ(CurveDoses(RunDosingCurve(TWater{}.Dataset(), 1, 10, 2)), (std::vector<double>{0, 10}));
 }
-
-} // namespace
 
 // Each point carries the indices of its own run: equal to WaterIndicesOfResult right after
 // RunForwardDosing of its dose, and SI of the sign of the point's potential. Before the curve
@@ -333,3 +332,5 @@ TEST_F(ForwardDosingTest, AGapCarriesNoIndices) {
     ASSERT_TRUE(curve.front().Result);
     EXPECT_TRUE(curve.front().Indices.SaturationIndex);
 }
+
+} // namespace

@@ -189,6 +189,16 @@ const TOperationRow kOperationRows[] = {
     {"TemperatureChange", [](const TWaterDataset& d) { RunTemperatureChange(d, 60); }},
     {"ConcentrationChange", [](const TWaterDataset& d) { RunConcentrationChange(d, 50); }},
     {"WaterIndices", [](const TWaterDataset& d) { WaterIndicesOfDataset(d); }},
+    {"CharacteriseWithIndices",
+     [](const TWaterDataset& d) {
+         TWaterDataset copy = d;
+         double p, t, c, m, a;
+         TWaterIndices indices;
+         CharacteriseWater(copy, p, t, c, m, a, indices);
+     }},
+    {"ForwardDosing", [](const TWaterDataset& d) { RunForwardDosing(d, 1, 10); }},
+    // The whole curve is refused, not one gap per point.
+    {"DosingCurve", [](const TWaterDataset& d) { RunDosingCurve(d, 1, 10, 11); }},
 };
 
 class EveryOperation : public EngineTest, public ::testing::WithParamInterface<TOperationRow> {};
