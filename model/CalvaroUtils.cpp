@@ -1172,3 +1172,7 @@ std::string DecodeTextFileBytes(const std::string& bytes) {
 std::string Latin1TextToUtf8(std::string_view bytes) {
     return Latin1ToUtf8(bytes);
 }
+
+std::optional<double> ParseRealText(std::string_view text) {
+    return ParseReal(text);
+}

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -74,3 +75,9 @@ std::unique_ptr<TWaterDataset> CloneDataset(const TWaterDataset& dataset);
 // every number written reads back. A value that is not finite gives "NAN", "INF" or "-INF" (never written to
 // a file).
 std::string FormatFileNumber(double value);
+
+// A real number written with "." as the only decimal separator: [+-] digits [. digits]
+// [(e|E) [+-] digits], at least one digit before the exponent; no blanks, no group separators, no
+// INF or NAN. Empty for any other text and for a number beyond the range of a double. The data
+// set files and the lab tables read their numbers with it.
+std::optional<double> ParseRealText(std::string_view text);

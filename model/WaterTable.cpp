@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstring>
@@ -186,16 +185,9 @@ std::string DisplayName(std::size_t field) {
 // ---------------------------------------------------------------------------------------------
 // Cells
 
-// A decimal number: an optional sign, digits with one decimal mark ("." or, where the table allows
-// it, ","), an optional exponent. No blanks inside, no group separators, nothing infinite.
+// A decimal number as the data set files write it (ParseRealText), where the table allows it with
+// a decimal comma in place of the point.
 bool ParseNumber(std::string_view text, bool decimalComma, double& value) {
-    if (text.empty()) return false;
-    if (text.front() == '+') {
-        text.remove_prefix(1);
-        if (text.empty() || text.front() == '+' || text.front() == '-') return false;
-    }
-    const char* first = text.data();
-    const char* last = first + text.size();
     std::array<char, 64> buffer;
     if (decimalComma) {
         const std::size_t comma = text.find(',');
@@ -203,12 +195,13 @@ bool ParseNumber(std::string_view text, bool decimalComma, double& value) {
             if (text.size() > buffer.size()) return false;
             std::memcpy(buffer.data(), text.data(), text.size());
             buffer[comma] = '.';
-            first = buffer.data();
-            last = first + text.size();
+            text = std::string_view(buffer.data(), text.size());
         }
     }
-    const auto result = std::from_chars(first, last, value);
-    return result.ec == std::errc() && result.ptr == last && std::isfinite(value);
+    const std::optional<double> real = ParseRealText(text);
+    if (!real) return false;
+    value = *real;
+    return true;
 }
 
 bool ParseDigits(std::string_view text, int& value) {

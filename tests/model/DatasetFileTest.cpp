@@ -984,6 +984,40 @@ TEST_P(DatasetSaving, TheOldFilesPermissionsAndOwnerAreKept) {
     EXPECT_TRUE(Temporaries().empty());
 }
 
+// A write that fails once the temporary exists (a file-size limit below the data set's length,
+// SIGXFSZ ignored so that the write returns EFBIG): the error names the file, the old content stays,
+// and the temporary is gone, over an old file and for a new one.
+TEST_P(DatasetSaving, AWriteFailingPartWayRemovesTheTemporaryAndKeepsTheOldFile) {
+    const std::string path = PathOf("water.clv");
+    const std::string old = WithFields(R"("IPH":8.1)");
+    WriteBytes(path, old);
+    const std::string fresh = PathOf("fresh.clv");
+
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit limited = saved;
+    limited.rlim_cur = 64;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    std::vector<std::string> messages;
+    for (const auto& target : {path, fresh}) {
+        try {
+            Save(ExampleWater(), target);
+            messages.push_back("saved");
+        } catch (const TFileError& e) {
+            messages.push_back(e.what());
+        }
+    }
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+
+    ASSERT_EQ(messages.size(), 2u);
+    EXPECT_EQ(messages[0], "Cannot write file \"" + path + "\": " + std::strerror(EFBIG));
+    EXPECT_EQ(messages[1], "Cannot write file \"" + fresh + "\": " + std::strerror(EFBIG));
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(FolderEntries(), std::vector<std::string>{"water.clv"});
+}
+
 TEST_P(DatasetSaving, ASpecialFileIsNotReplaced) {
     const std::string fifo = PathOf("pipe.clv");
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
