@@ -369,6 +369,11 @@ bool RunTable(const TInvocation& call, TOutputRun& run, const TRecordWriter& wri
     }
 }
 
+// The message of exit status 3: the output could not be written, for the reason `error` gives.
+void ReportLostOutput(std::ostream& err, int error) {
+    err << "calvaro-calc: the output could not be written: " << std::strerror(error) << ".\n";
+}
+
 void Pad(std::string& line, std::size_t width) {
     if (line.size() < width) line.resize(width, ' ');
 }
@@ -441,15 +446,18 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
 
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
                    const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers) {
-    const auto printUsage = [&] {
-        out << CalcUsage(commands) << std::flush;
-        return out ? kExitSuccess : kExitOutputFailed;
+    // The usage text or the version line, said to be lost as the records are when the write fails.
+    const auto printText = [&](const std::string& text) {
+        errno = 0;
+        out << text << std::flush;
+        if (out) return kExitSuccess;
+        ReportLostOutput(err, errno != 0 ? errno : EIO);
+        return kExitOutputFailed;
     };
+    const auto printUsage = [&] { return printText(CalcUsage(commands)); };
     if (arguments.size() == 1 && (arguments[0] == "--help" || arguments[0] == "-h")) return printUsage();
-    if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v")) {
-        out << CalcVersionLine() << '\n' << std::flush;
-        return out ? kExitSuccess : kExitOutputFailed;
-    }
+    if (arguments.size() == 1 && (arguments[0] == "--version" || arguments[0] == "-v"))
+        return printText(CalcVersionLine() + "\n");
     TInvocation call;
     try {
         call = ParseArguments(arguments, commands);
@@ -476,7 +484,7 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
     }
     writer->Finish();
     if (const int error = writer->WriteError(); error != 0) {
-        err << "calvaro-calc: the output could not be written: " << std::strerror(error) << ".\n";
+        ReportLostOutput(err, error);
         return kExitOutputFailed;
     }
     return allSucceeded ? kExitSuccess : kExitInputFailed;

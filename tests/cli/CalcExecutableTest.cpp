@@ -125,6 +125,17 @@ TEST_F(CalcExecutable, AFailedInputDoesNotHideALostOutput) {
     EXPECT_NE(run.Err.find("could not be written"), std::string::npos) << run.Err;
 }
 
+// The usage text and the version line are output too: before, their loss gave status 3 and no word.
+TEST_F(CalcExecutable, ALostUsageOrVersionIsSaidOnStandardError) {
+    const std::vector<std::string> calls[] = {{"--help"}, {"-v"}, {"characterise", "--help"}};
+    for (const auto& arguments : calls) {
+        SCOPED_TRACE(arguments.back());
+        const TRunOutput run = Run(arguments, ">/dev/full");
+        EXPECT_EQ(run.ExitCode, kExitOutputFailed);
+        EXPECT_EQ(run.Err, "calvaro-calc: the output could not be written: No space left on device.\n");
+    }
+}
+
 } // namespace
 
 TEST_F(CalcExecutable, VersionIsTheProjectVersionInFourNumbers) {

@@ -145,6 +145,32 @@ TEST_F(CalcTable, CsvHasTheRowAndCarriedColumnsFirstAndTheErrorColumnsLast) {
     EXPECT_EQ(rows[2][header.size() - 3], "");
 }
 
+TEST_F(CalcTable, CarriedColumnsWithSeparatorsQuotesAndLatin1ReadBackFromTheCsv) {
+    // A header name with a comma, a cell with a comma and quotes, a Latin-1 cell (read as such).
+    const std::string table =
+        WriteText("odd.csv", "Sample ID,\"Place, site\",IPH,IT,INA,IMG,ICA,ISO4,ICL,ICONDU,IALK\n"
+                             "S-1,\"Moor, \"\"east\"\"\",7.5,20,50,30,100,40,60,45.5,120\n"
+                             "S-2,Kl\xE4ranlage,7.x,20,50,30,100,40,60,45.5,120\n");
+    const std::vector<std::vector<std::string>> carried = {{"S-1", "Moor, \"east\""},
+                                                           {"S-2", "Kl\xC3\xA4ranlage"}};
+    const TRunOutput json = RunInProcess({"characterise", "--table", table});
+    const auto lines = json.Lines();
+    ASSERT_EQ(lines.size(), 2u);
+    const TRunOutput csv = RunInProcess({"characterise", "--format", "csv", "--table", table});
+    EXPECT_EQ(csv.ExitCode, kExitInputFailed);
+    const auto rows = CsvRows(csv.Out);
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(std::vector<std::string>(rows[0].begin() + 3, rows[0].begin() + 5),
+              (std::vector<std::string>{"Sample ID", "Place, site"}));
+    for (std::size_t i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(rows[i + 1].size(), rows[0].size());
+        EXPECT_EQ(std::vector<std::string>(rows[i + 1].begin() + 3, rows[i + 1].begin() + 5), carried[i]);
+        EXPECT_EQ(lines[i]["columns"]["Place, site"], carried[i][1]);
+    }
+    EXPECT_EQ(rows[2].back(), "7.x");
+}
+
 TEST_F(CalcTable, BlendTakesTheRowsAsItsWaters) {
     TWaterDataset a = ValidWater(), b = ValidWater();
     a.SetFraction(40);
