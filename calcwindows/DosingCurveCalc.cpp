@@ -1,6 +1,7 @@
 #include "DosingCurveCalc.h"
 
 #include "CalculationRanges.h"
+#include "CommandGuard.h"
 #include "Dialogs.h"
 #include "GuardedTabWidget.h"
 #include "InputCheck.h"
@@ -169,7 +170,8 @@ TDosingCurveCalcForm::TDosingCurveCalcForm(QWidget* owner) : TCalcForm(owner) {
     ButtonSavePicture->setAutoDefault(false);
     // The readout gives way, never the button's text.
     ButtonSavePicture->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    connect(ButtonSavePicture, &QPushButton::clicked, this, [this] { ButtonSavePictureClick(); });
+    connect(ButtonSavePicture, &QPushButton::clicked, this,
+            Guarded(this, [this] { ButtonSavePictureClick(); }));
     readoutRow->addWidget(ButtonSavePicture);
     chartLayout->addLayout(readoutRow);
     FResultTabs->addTab(chartPage, QStringLiteral("Chart"));
@@ -541,7 +543,8 @@ QPushButton* CreateCurveButton(QWidget* resultsSheet, std::function<void()> open
     auto* button = new QPushButton(QStringLiteral("Curve..."), resultsSheet);
     button->setObjectName(QStringLiteral("ButtonCurve"));
     button->setAutoDefault(false);
-    QObject::connect(button, &QPushButton::clicked, resultsSheet, std::move(open));
+    // The curve window runs inside this command: an error in it ends in the error box.
+    QObject::connect(button, &QPushButton::clicked, resultsSheet, Guarded(resultsSheet, std::move(open)));
     // Under the result rows and the indices, at the right: before the page's closing stretch.
     auto* sheetLayout = static_cast<QVBoxLayout*>(resultsSheet->layout());
     sheetLayout->insertWidget(sheetLayout->count() - 1, button, 0, Qt::AlignRight);

@@ -30,6 +30,7 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 using namespace CalcFormDriver;
 
@@ -520,6 +521,25 @@ private slots:
         });
         Click(stabilisation, "ButtonCurve");
         QVERIFY(inspected);
+    }
+
+    // An error while the curve window runs ends that command in the error box; the dosage window
+    // that opened it stays with its results.
+    void anErrorInTheCurveWindowReachesTheErrorBox() {
+        TWaterDataset water = SoftWater();
+        TPhAdjustmentCalcForm ph;
+        ph.SetDataset(&water);
+        ph.show();
+        Type(ph, "TxtInput", "9");
+        Control<QComboBox>(ph, "ComboDosageChemical")->setCurrentIndex(1);
+        TurnToResults(ph);
+        FDialogs->ModalScripts.push_back(
+            [](QDialog&) -> int { throw std::runtime_error("the chart could not be drawn"); });
+        Click(ph, "ButtonCurve");
+        QCOMPARE(FDialogs->Shown.back().Kind, TShownDialog::TKind::Error);
+        QVERIFY2(FDialogs->Shown.back().Text.contains(QStringLiteral("the chart could not be drawn")),
+                 qPrintable(FDialogs->Shown.back().Text));
+        QCOMPARE(Page(ph), TCalcForm::kResultsPage);
     }
 };
 

@@ -257,6 +257,76 @@ TEST_P(PrintWriterAtResolution, RowsBelowThePrintableAreaAreLostAndNoSecondPageI
     EXPECT_LT(printed, 100);
 }
 
+// A cell's own word: its row and column ("r12c3"), or the row's name in the first column ("R12").
+std::string CellWord(int row, int column) {
+    std::string text = column == 0 ? "R" : "r";
+    text += std::to_string(row);
+    if (column > 0) text += 'c', text += std::to_string(column);
+    return text;
+}
+
+// A table longer and wider than a page: every cell printed once, inside the printable area of its
+// page, every page led by the header and every band by the first column that names the rows.
+TEST_P(PrintWriterAtResolution, TablePrintPutsEveryCellOnAPageWithTheHeader) {
+    constexpr int kRows = 180;
+    constexpr int kColumns = 14;
+    std::vector<std::vector<std::string>> header(1), rows;
+    header[0].push_back("Row");
+    for (int c = 1; c < kColumns; ++c)
+        header[0].push_back(QStringLiteral("Heading%1%2").arg(c).arg(QString(24, u'x')).toStdString());
+    for (int r = 0; r < kRows; ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < kColumns; ++c)
+            rows.back().push_back(CellWord(r, c));
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, GetParam());
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Point);
+    int pages = 0;
+    int bands = 0;
+    {
+        TTablePrintWriter writer("Table of waters", &printer);
+        writer.PrintTable(header, rows);
+        writer.Close();
+        pages = writer.PageCount();
+        bands = writer.BandCount();
+    }
+    ASSERT_GE(bands, 2);
+    ASSERT_GE(pages, 2 * bands);
+
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral(CALVARO_PDFTOTEXT), {"-bbox", PdfPath(), "-"});
+    ASSERT_TRUE(pdftotext.waitForFinished(60000));
+    const QString html = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    const QStringList printedPages = html.split(QStringLiteral("<page "), Qt::SkipEmptyParts).mid(1);
+    ASSERT_EQ(static_cast<int>(printedPages.size()), pages);
+    static const QRegularExpression word(
+        R"re(<word xMin="([-\d.]+)" yMin="([-\d.]+)" xMax="([-\d.]+)" yMax="([-\d.]+)">([^<]*)</word>)re");
+    std::map<std::string, int> seen;
+    for (int p = 0; p < pages; ++p) {
+        SCOPED_TRACE("page " + std::to_string(p + 1));
+        bool hasHeader = false;
+        for (auto it = word.globalMatch(printedPages[p]); it.hasNext();) {
+            const auto m = it.next();
+            const QRectF box(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()));
+            // A tenth of a point of room for the font's measured box.
+            EXPECT_TRUE(printable.adjusted(-0.1, -0.1, 0.1, 0.1).contains(box))
+                << m.captured(5).toStdString();
+            ++seen[m.captured(5).toStdString()];
+            hasHeader = hasHeader || m.captured(5) == QStringLiteral("Row");
+        }
+        EXPECT_TRUE(hasHeader);
+    }
+    EXPECT_EQ(seen["Row"], pages);
+    for (int r = 0; r < kRows; ++r) {
+        EXPECT_EQ(seen[CellWord(r, 0)], bands) << "row " << r;
+        for (int c = 1; c < kColumns; ++c)
+            EXPECT_EQ(seen[CellWord(r, c)], 1) << "row " << r << " column " << c;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Printers, PrintWriterAtResolution, ::testing::Values(300, 600, 1200),
                          [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
