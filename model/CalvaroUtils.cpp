@@ -1176,3 +1176,7 @@ std::string Latin1TextToUtf8(std::string_view bytes) {
 std::optional<double> ParseRealText(std::string_view text) {
     return ParseReal(text);
 }
+
+std::string RefusalExcerpt(std::string_view text) {
+    return Excerpt(text);
+}

@@ -81,3 +81,7 @@ std::string FormatFileNumber(double value);
 // INF or NAN. Empty for any other text and for a number beyond the range of a double. The data
 // set files and the lab tables read their numbers with it.
 std::optional<double> ParseRealText(std::string_view text);
+
+// A text as a refusal quotes it: at most 40 characters (UTF-8 code points), then "…". The data set
+// files and the lab tables quote their values with it.
+std::string RefusalExcerpt(std::string_view text);

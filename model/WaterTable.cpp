@@ -286,7 +286,7 @@ bool IsUtf8(std::string_view text) {
 
 std::string Quoted(std::string_view text) {
     std::string quoted = "\"";
-    quoted += text;
+    quoted += RefusalExcerpt(text);
     quoted += '"';
     return quoted;
 }
@@ -730,12 +730,12 @@ bool TWaterTableReader::TImpl::ReadCell(const TColumn& column, std::string_view 
     case TColumnKind::Real:
         if (ParseNumber(text, DecimalComma, value)) break;
         Refuse(row, name, Decode(cell),
-               "'" + Decode(cell) + "' in column " + Quoted(name) + " is not a number");
+               "'" + RefusalExcerpt(Decode(cell)) + "' in column " + Quoted(name) + " is not a number");
         return false;
     case TColumnKind::Date:
         if (ParseNumber(text, DecimalComma, value) || ParseIsoDate(text, value)) break;
         Refuse(row, name, Decode(cell),
-               "'" + Decode(cell) + "' in column " + Quoted(name) +
+               "'" + RefusalExcerpt(Decode(cell)) + "' in column " + Quoted(name) +
                    " is not a date: write it as YYYY-MM-DD or as a day count from 30 December 1899");
         return false;
     case TColumnKind::WaterSelector:
@@ -748,7 +748,7 @@ bool TWaterTableReader::TImpl::ReadCell(const TColumn& column, std::string_view 
         const bool water = column.Kind == TColumnKind::WaterSelector;
         Refuse(
             row, name, Decode(cell),
-            "'" + Decode(cell) + "' in column " + Quoted(name) + " is not a choice of the " +
+            "'" + RefusalExcerpt(Decode(cell)) + "' in column " + Quoted(name) + " is not a choice of the " +
                 (water
                      ? "water characterisation: 0 or \"TDS\", 1 or \"Conductivity\", 2 or \"Ionic strength\""
                      : "carbonate system characterisation: 0 or \"Total alkalinity\", 1 or \"HC03 "
@@ -775,7 +775,7 @@ bool TWaterTableReader::TImpl::Choose(const TRawRow& raw, std::size_t selector, 
         const std::string& name = NameOf(ColumnOf[selector]);
         const std::string value = Decode(Cell(raw, ColumnOf[selector]));
         Refuse(row, name, value,
-               "'" + value + "' in column " + Quoted(name) + " chooses " +
+               "'" + RefusalExcerpt(value) + "' in column " + Quoted(name) + " chooses " +
                    std::string(kFieldNames[measure].Caption) + ", but the row has no value for it");
         return false;
     }
@@ -881,7 +881,7 @@ void TWaterTableReader::TImpl::Convert(const TRawRow& raw, TWaterTableRow& row) 
             continue;
         const std::string value = Decode(Trim(Cell(raw, i)));
         Refuse(row, NameOf(i), value,
-               "'" + value + "' in column " + Quoted(NameOf(i)) + " is out of range. " +
+               "'" + RefusalExcerpt(value) + "' in column " + Quoted(NameOf(i)) + " is out of range. " +
                    attribute->Description());
         refused = true;
     }

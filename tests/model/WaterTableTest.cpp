@@ -307,6 +307,11 @@ const TRefusalCase kRefusalCases[] = {
      "IALK", "0", "out of range"},
     {"LineWithLoneCarriageReturns", kKeys + "\r" + kValues + "\r" + "7.5,20,50,30,100,40,60,45.5,0\r", 3,
      "IALK", "0", "out of range"},
+    // The message quotes 40 characters of a long cell and "…"; the cell itself stays whole in the
+    // record. Before, a cell of a million digits made a message of a megabyte.
+    {"LongValueQuotedAsAnExcerpt", kKeys + "\n7.5,20,50,30,100,40,60,45.5," + std::string(1000, '9') + "x\n",
+     2, "IALK", std::string(1000, '9') + "x",
+     "'" + std::string(40, '9') + "\xE2\x80\xA6' in column \"IALK\" is not a number"},
     {"LatinOneValueQuotedAsUtf8", kKeys + "\n7.5,20\xB0,50,30,100,40,60,45.5,120\n", 2, "IT", "20\xC2\xB0",
      "'20\xC2\xB0' in column \"IT\" is not a number"},
 };
