@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -116,6 +118,32 @@ TEST_P(CalcExecutableLostOutput, ExitsWithThreeAndSaysSoOnStandardError) {
 
 INSTANTIATE_TEST_SUITE_P(Outputs, CalcExecutableLostOutput, ::testing::ValuesIn(kLostOutputRows),
                          [](const auto& info) { return std::string(info.param.Name); });
+
+// A reader that has gone (`calvaro-calc … | head -1`) is a closed output too. Before, the write
+// ended the program by SIGPIPE, with no word and no exit status of its own.
+TEST_F(CalcExecutable, APipeWhoseReaderHasGoneIsALostOutput) {
+    const std::string water = Save("good.clv", ValidWater());
+    const auto err = FFolder / "stderr.txt";
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    ::close(pipeEnds[0]); // no reader from the start: the first write fails
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::dup2(pipeEnds[1], STDOUT_FILENO);
+        const int errFile = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(errFile, STDERR_FILENO);
+        ::execl(CALVARO_CALC_EXECUTABLE, CALVARO_CALC_EXECUTABLE, "characterise", water.c_str(),
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), kExitOutputFailed);
+    EXPECT_EQ(ReadFile(err), "calvaro-calc: the output could not be written: Broken pipe.\n");
+}
 
 TEST_F(CalcExecutable, AFailedInputDoesNotHideALostOutput) {
     TWaterDataset invalid = ValidWater();
