@@ -13,6 +13,7 @@
 // files), with the usage text on the error stream, 3 when the output could not be written (a full
 // disk, a closed output), with a message on the error stream; no further input is then computed.
 
+#include "ProgramVersion.h"
 #include "RecordTrailers.h"
 
 #include <ostream>
@@ -34,9 +35,6 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
 // "calvaro-calc 5.0.0.1": the program's name and the project version as the desktop program's
 // about box shows it (four numbers).
 std::string CalcVersionLine();
-// A version text as four numbers of 0..65535: missing parts are 0, parts beyond the fourth are
-// dropped, and a text that is not such numbers is 0.0.0.0.
-std::string NormaliseVersion(std::string_view raw);
 
 // The usage text of the commands (CalcCommands() by default).
 std::string CalcUsage();
