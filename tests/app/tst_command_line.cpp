@@ -65,18 +65,8 @@ class TestCommandLine : public QObject {
             titles << editor->windowTitle();
         return titles;
     }
-    QStringList Errors() const {
-        QStringList errors;
-        for (const TShownDialog& shown : FDialogs->Shown)
-            if (shown.Kind == TShownDialog::TKind::Error) errors << shown.Text;
-        return errors;
-    }
-    QStringList Messages() const {
-        QStringList messages;
-        for (const TShownDialog& shown : FDialogs->Shown)
-            if (shown.Kind == TShownDialog::TKind::Message) messages << shown.Text;
-        return messages;
-    }
+    QStringList Errors() const { return FDialogs->TextsOf(TShownDialog::TKind::Error); }
+    QStringList Messages() const { return FDialogs->TextsOf(TShownDialog::TKind::Message); }
     void Open(const QStringList& arguments) { OpenCommandLineFiles(*FMain, ParseCommandLine(arguments)); }
 
 private slots:

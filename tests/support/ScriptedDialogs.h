@@ -96,6 +96,14 @@ public:
         return DocumentOpens;
     }
 
+    // The texts of the dialogs of one kind shown so far, in order.
+    QStringList TextsOf(TShownDialog::TKind kind) const {
+        QStringList texts;
+        for (const auto& s : Shown)
+            if (s.Kind == kind) texts << s.Text;
+        return texts;
+    }
+
     // The texts of the message and error boxes shown so far, in order.
     QStringList Messages() const {
         QStringList texts;
