@@ -4,6 +4,7 @@
 // BM_OpenReadClose is the floor the file system sets: open, read and close of each file and nothing else.
 
 #include "CalcRunner.h"
+#include "CommandTable.h"
 #include "CalvaroUtils.h"
 #include "EngineFacade.h"
 
@@ -163,15 +164,18 @@ void BM_LoadAndCharacterise(benchmark::State& state) {
 BENCHMARK(BM_LoadAndCharacterise)->Unit(benchmark::kMillisecond);
 
 // calvaro-calc characterise over all the files, its JSON lines written to /dev/null: reading,
-// checking, the engine and the output together, without the start of a process.
-void BM_CalcCharacteriseFiles(benchmark::State& state) {
+// checking, the engine and the output together, without the start of a process. InTurn reads each
+// file when its record is computed; Ahead reads them on a second thread (FileReadAhead.h), as the
+// program does on a machine with two processors or more. Both report the elapsed time ("Time",
+// and "per_file" from it) and the CPU time of the whole process ("CPU", both threads).
+void BM_CalcCharacteriseFiles(benchmark::State& state, TFileReading reading) {
     std::vector<std::string> arguments{"characterise"};
     for (const auto& path : BenchFiles().Paths())
         arguments.push_back(path);
     std::ofstream out("/dev/null");
     std::ostringstream err;
     for (auto _ : state) {
-        const int status = RunCalvaroCalc(arguments, out, err);
+        const int status = RunCalvaroCalc(arguments, out, err, CalcCommands(), RecordTrailers(), reading);
         if (status != kExitSuccess) {
             std::ostringstream records;
             RunCalvaroCalc(arguments, records, err);
@@ -183,6 +187,13 @@ void BM_CalcCharacteriseFiles(benchmark::State& state) {
     }
     SetPerFile(state);
 }
-BENCHMARK(BM_CalcCharacteriseFiles)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcCharacteriseFiles, InTurn, TFileReading::InTurn)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_CalcCharacteriseFiles, Ahead, TFileReading::Ahead)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace

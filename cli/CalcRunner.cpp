@@ -4,7 +4,10 @@
 #include "ProgramVersion.h"
 
 #include "CommandTable.h"
+#include "FileReadAhead.h"
 #include "RecordWriter.h"
+
+#include "CalvaroUtils.h"
 
 #include "WaterTable.h"
 
@@ -17,6 +20,7 @@
 #include <cstring>
 #include <exception>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 
@@ -212,11 +216,14 @@ public:
                const std::vector<TRecordTrailer>& trailers)
         : FCommand(*invocation.Command), FOptions(invocation.Options), FWriter(writer), FTrailers(trailers) {}
 
-    // One output of files; returns false when it was refused or failed.
-    bool Run(const std::vector<std::string>& paths) {
+    // One output of files; returns false when it was refused or failed. `readWater`, where
+    // given, reads the one water of a per-file command (a file read ahead).
+    bool Run(const std::vector<std::string>& paths,
+             std::function<std::unique_ptr<TWaterDataset>()> readWater = nullptr) {
         FInput = TRecordInput();
         FInput.Paths = &paths;
         TCommandCall call(paths, FOptions, [this](TCommandCall& c) { NextRecord(c); });
+        if (readWater) call.ReadWaterWith(std::move(readWater));
         return Compute(call);
     }
     // One output of a table's row. A refused row gives its error record: the message, and the
@@ -325,6 +332,37 @@ private:
     std::vector<TWaterDataset*> FRowWaters;
 };
 
+bool ReadsAhead(TFileReading reading, std::size_t files) {
+    switch (reading) {
+    case TFileReading::Ahead: return true;
+    case TFileReading::InTurn: return false;
+    case TFileReading::Automatic: break;
+    }
+    // A handful of files is read in less time than the reader thread takes to start.
+    return files >= 16 && TFileReadAhead::UsableProcessors() >= 2;
+}
+
+// The outputs of a command of one water per file, in the order of the files. Returns false when
+// any output failed.
+bool RunPerFile(const TInvocation& call, TOutputRun& run, const TRecordWriter& writer, TFileReading reading) {
+    bool allSucceeded = true;
+    std::vector<std::string> one(1);
+    std::optional<TFileReadAhead> ahead;
+    if (ReadsAhead(reading, call.Paths.size())) ahead.emplace(call.Paths);
+    for (std::size_t index = 0; index < call.Paths.size(); ++index) {
+        one.front() = call.Paths[index];
+        if (ahead) {
+            allSucceeded = run.Run(one, [&ahead, index] { return DatasetFromFileBytes(ahead->Bytes(index)); }) &&
+                           allSucceeded;
+            ahead->Release(index);
+        } else {
+            allSucceeded = run.Run(one) && allSucceeded;
+        }
+        if (writer.WriteError() != 0) break; // the output is lost: computing more is of no use
+    }
+    return allSucceeded;
+}
+
 // The outputs of a table's rows: one per row for a command of one water, in row order, streamed;
 // one of all its rows for a blend. Returns false when any output failed.
 bool RunTable(const TInvocation& call, TOutputRun& run, const TRecordWriter& writer) {
@@ -420,7 +458,8 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
 }
 
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers) {
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers,
+                   TFileReading reading) {
     // The usage text or the version line, said to be lost as the records are when the write fails.
     const auto printText = [&](const std::string& text) {
         errno = 0;
@@ -448,12 +487,7 @@ int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out,
     if (call.Table) {
         allSucceeded = RunTable(call, run, *writer);
     } else if (call.Command->PerFile) {
-        std::vector<std::string> one(1);
-        for (const auto& path : call.Paths) {
-            one.front() = path;
-            allSucceeded = run.Run(one) && allSucceeded;
-            if (writer->WriteError() != 0) break; // the output is lost: computing more is of no use
-        }
+        allSucceeded = RunPerFile(call, run, *writer, reading);
     } else {
         allSucceeded = run.Run(call.Paths);
     }

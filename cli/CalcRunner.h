@@ -26,11 +26,23 @@ inline constexpr int kExitInputFailed = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitOutputFailed = 3;
 
+// How the files of a command of one water per file are read. The records are the same either way.
+enum class TFileReading {
+    // Ahead of their turn on a second thread (FileReadAhead.h) when there are several files and
+    // the process may run on two processors or more; otherwise each in its turn.
+    Automatic,
+    // Ahead of their turn on a second thread, whatever the files and processors.
+    Ahead,
+    // Each file when its output is computed.
+    InTurn,
+};
+
 // `arguments` without the program name.
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err);
 // The same with other commands and record trailers than CalcCommands() and RecordTrailers().
 int RunCalvaroCalc(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err,
-                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers);
+                   const TCommandTable& commands, const std::vector<TRecordTrailer>& trailers,
+                   TFileReading reading = TFileReading::Automatic);
 
 // "calvaro-calc 5.0.0.1": the program's name and the project version as the desktop program's
 // about box shows it (four numbers).

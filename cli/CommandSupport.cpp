@@ -29,7 +29,10 @@ std::string DatasetRefusalMessage(const TWaterDataset& dataset) {
 }
 
 std::unique_ptr<TWaterDataset> LoadCheckedDataset(const std::string& path) {
-    auto dataset = LoadDatasetFromFile(path);
+    return CheckedDataset(LoadDatasetFromFile(path), path);
+}
+
+std::unique_ptr<TWaterDataset> CheckedDataset(std::unique_ptr<TWaterDataset> dataset, const std::string& path) {
     if (dataset == nullptr) throw TRefusal("Couldn't load file " + path);
     const std::string refusal = DatasetRefusalMessage(*dataset);
     if (!refusal.empty()) throw TRefusal(refusal);

@@ -85,6 +85,11 @@ public:
                  std::function<void(TCommandCall&)> nextRecord);
 
     const std::vector<std::string>& Paths; // empty for waters already read
+
+    // The water of a per-file command is read by `read` (the data set of Paths.front(), nullptr
+    // for an empty file, or the loader's error) instead of being loaded from its file: for files
+    // read ahead. Water() checks it as it checks a loaded one.
+    void ReadWaterWith(std::function<std::unique_ptr<TWaterDataset>()> read) { FReadWater = std::move(read); }
     const TOptionValues& Options;
 
     // The one water of a per-file command, loaded and checked as the data set editor would
@@ -109,6 +114,7 @@ public:
 private:
     std::function<void(TCommandCall&)> FNextRecord;
     const std::vector<TWaterDataset*>* FGiven = nullptr;
+    std::function<std::unique_ptr<TWaterDataset>()> FReadWater;
     std::vector<std::unique_ptr<TWaterDataset>> FWaters;
     TRecordSubject FSubject;
 };

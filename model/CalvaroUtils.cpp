@@ -1146,7 +1146,14 @@ std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path) {
     // Kept by each thread from file to file: a batch of files is read into one allocation. It
     // grows to the largest file read, at most kMaxDatasetFileBytes and a little.
     thread_local std::vector<char> buffer;
-    const std::string_view bytes = ReadWholeFile(path, buffer);
+    return DatasetFromFileBytes(ReadWholeFile(path, buffer));
+}
+
+std::string_view ReadDatasetFileBytes(const std::string& path, std::vector<char>& buffer) {
+    return ReadWholeFile(path, buffer);
+}
+
+std::unique_ptr<TWaterDataset> DatasetFromFileBytes(std::string_view bytes) {
     // A file in ASCII, with or without a UTF-8 byte-order mark, is its own text: the plain reader
     // takes it where it lies. 8-bit and UTF-16 text is decoded first.
     const bool utf16 = bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF";

@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A file that cannot be read or written; the message is the file system's.
 class TFileError : public std::runtime_error {
@@ -45,6 +46,15 @@ inline constexpr std::size_t kMaxDatasetFileBytes = 1024 * 1024;
 // regular file (a folder, a FIFO, a device) and any file over kMaxDatasetFileBytes is refused
 // with TFileError before a byte of it is read. A refusal quotes at most 40 characters of a value.
 std::unique_ptr<TWaterDataset> LoadDatasetFromFile(const std::string& path);
+
+// LoadDatasetFromFile in its two steps, for a caller that reads files on one thread and reads
+// the data sets from them on another. ReadDatasetFileBytes gives the file's bytes, with every
+// refusal that comes before its text (not a regular file, too large, the file system's errors);
+// the view points into `buffer`, which a caller keeps from file to file so that a batch of files
+// is read without allocating. DatasetFromFileBytes reads the data set from those bytes, with the
+// same results and errors as LoadDatasetFromFile.
+std::string_view ReadDatasetFileBytes(const std::string& path, std::vector<char>& buffer);
+std::unique_ptr<TWaterDataset> DatasetFromFileBytes(std::string_view bytes);
 
 // How ReplaceFileContent holds the new content until it replaces the old.
 enum class TTemporaryFile {
