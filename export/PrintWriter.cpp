@@ -81,6 +81,14 @@ void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& 
     for (const auto& row : rows)
         measure(row);
     if (widths.empty()) return;
+    // No column wider than the page leaves it: the first column (which names the row and is
+    // repeated in every band) takes at most a third of the page, any other at most what the first
+    // leaves. A longer cell (a carried note) is cut there with "…"; the export keeps it whole.
+    const int printable = pageWidth - 2 * kLeftMargin;
+    widths[0] = std::min(widths[0], std::max(printable / 3, metrics.horizontalAdvance(QStringLiteral("MMMM"))));
+    const int widest = std::max(printable - widths[0] - gap, metrics.horizontalAdvance(QStringLiteral("MMMM")));
+    for (std::size_t i = 1; i < widths.size(); ++i)
+        widths[i] = std::min(widths[i], widest);
 
     // Bands of columns that fit the page, each led by the first column.
     std::vector<std::vector<std::size_t>> bands;
@@ -99,9 +107,13 @@ void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& 
     const auto drawRow = [&](const std::vector<std::size_t>& band, const std::vector<std::string>& row) {
         int x = kLeftMargin;
         for (const std::size_t column : band) {
-            if (column < row.size())
+            if (column < row.size()) {
+                const QString text = QString::fromStdString(row[column]);
                 FPainter->drawText(QPointF(x, FLineCounter + metrics.ascent()),
-                                   QString::fromStdString(row[column]));
+                                   metrics.horizontalAdvance(text) > widths[column]
+                                       ? metrics.elidedText(text, Qt::ElideRight, widths[column])
+                                       : text);
+            }
             x += widths[column] + gap;
         }
         FLineCounter += lineStep;

@@ -327,6 +327,41 @@ TEST_P(PrintWriterAtResolution, TablePrintPutsEveryCellOnAPageWithTheHeader) {
     }
 }
 
+// A carried note longer than the page, and a long sample name in the first column: before, the
+// note ran off the paper's edge and the sample name pushed every other column to the right of it.
+TEST_P(PrintWriterAtResolution, ACellWiderThanThePageIsCutWithAnEllipsisOnThePage) {
+    std::string note = "NoteBegins";
+    for (int i = 0; i < 60; ++i)
+        note += " word" + std::to_string(i);
+    note += " NoteEnds";
+    const std::string sample = "Sample" + std::string(200, 'x') + "End";
+    const std::vector<std::vector<std::string>> header = {{"Sample", "Notes", "pH"}};
+    const std::vector<std::vector<std::string>> rows = {{sample, note, "7.25"}, {"Short", "ok", "8.10"}};
+    QPrinter printer(QPrinter::HighResolution);
+    Configure(printer, GetParam());
+    const QRectF printable = printer.pageLayout().paintRect(QPageLayout::Point);
+    {
+        TTablePrintWriter writer("Table of waters", &printer);
+        writer.PrintTable(header, rows);
+        writer.Close();
+    }
+    const TPrintedPage page = ReadPdf(PdfPath());
+    ASSERT_GE(page.Pages, 1);
+    for (const auto& [text, box] : page.Words)
+        EXPECT_TRUE(printable.adjusted(-0.1, -0.1, 0.1, 0.1)
+                        .contains(QRectF(QPointF(box.XMin, box.YMin), QPointF(box.XMax, box.YMax))))
+            << text;
+    EXPECT_TRUE(page.Words.count("NoteBegins"));
+    EXPECT_FALSE(page.Words.count("NoteEnds"));
+    EXPECT_TRUE(page.Words.count("7.25"));
+    EXPECT_TRUE(page.Words.count("ok"));
+    const auto cut = std::find_if(page.Words.begin(), page.Words.end(),
+                                  [](const auto& word) { return word.first.rfind("Sample", 0) == 0 && word.first != "Sample"; });
+    ASSERT_NE(cut, page.Words.end());
+    EXPECT_EQ(cut->first.find("End"), std::string::npos);
+    EXPECT_NE(cut->first.find("\u2026"), std::string::npos) << cut->first;
+}
+
 INSTANTIATE_TEST_SUITE_P(Printers, PrintWriterAtResolution, ::testing::Values(300, 600, 1200),
                          [](const auto& info) { return std::to_string(info.param) + "dpi"; });
 
