@@ -533,7 +533,10 @@ void TDosingCurveCalcForm::ButtonPrintClick() {
         const QRectF chartArea(0, 5 * line, page.width(),
                                std::min(page.height() - 5 * line, page.width() * 0.7));
         FChartView->render(&painter, chartArea, FChartView->viewport()->rect());
-        painter.end();
+        // The page reaches the printer (or its file) only now: a failure here is a lost print.
+        if (!painter.end() || printer.printerState() == QPrinter::Error)
+            throw std::runtime_error("The print job could not be finished on the printer \"" +
+                                     printer.printerName().toStdString() + "\"");
     } catch (const std::exception& error) {
         ShowErrorBox(this, error);
     }

@@ -446,6 +446,20 @@ private slots:
         QCOMPARE(text.count(QChar('\f')), 1); // one page
     }
 
+    // A print that cannot start (a PDF in a folder that does not exist) says so in the error box.
+    void aPrintThatCannotStartIsReported() {
+        TDosingCurveCalcForm& form = Open(HardWater(), 0, "100");
+        TurnToResults(form);
+        FDialogs->PrintAnswers.push_back([&](QPrinter& printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(QStringLiteral("/nonexistent-folder/curve.pdf"));
+            return true;
+        });
+        Click(form, "ButtonPrint");
+        QCOMPARE(FDialogs->TextsOf(TShownDialog::TKind::Error),
+                 QStringList{QStringLiteral("The print job could not be started.")});
+    }
+
     // From pH adjustment: the chemical, the target pH and the required dose come over; the curve
     // passes through the target at that dose.
     void curveButtonOfPhAdjustmentOpensTheCurveOfItsChemicalAndTarget() {
