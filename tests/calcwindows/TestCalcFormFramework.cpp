@@ -362,10 +362,7 @@ private slots:
             Click(Form(), "ButtonCancel");
         QVERIFY(!Form().isVisible());
         QCOMPARE(Form().result(), expectedResult);
-        QStringList questions;
-        for (const auto& shown : FDialogs->Shown)
-            if (shown.Kind == TShownDialog::TKind::Question) questions << shown.Text;
-        QCOMPARE(questions, asked ? QStringList{kUpdateQuestion} : QStringList());
+        QCOMPARE(FDialogs->TextsOf(TShownDialog::TKind::Question), asked ? QStringList{kUpdateQuestion} : QStringList());
         QCOMPARE(FWater != before, writtenBack);
     }
 

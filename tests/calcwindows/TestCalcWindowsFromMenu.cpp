@@ -154,10 +154,7 @@ private slots:
         FDialogs->ModalScripts.push_back(RunWindow(*FDialogs, "TxtPrecipPotential", "0", true, stabilisedPh));
         FMain->Action("Calc9")->trigger();
         QCOMPARE(FDialogs->Shown.back().Kind, TShownDialog::TKind::Question);
-        QStringList windows;
-        for (const auto& shown : FDialogs->Shown)
-            if (shown.Kind == TShownDialog::TKind::Modal) windows << shown.Text;
-        QCOMPARE(windows,
+        QCOMPARE(FDialogs->TextsOf(TShownDialog::TKind::Modal),
                  (QStringList{"Ca and carbonate species deficient water", "Stabilisation calculation"}));
         QVERIFY(stabilisedPh > 0);
         QCOMPARE(FEditor->Dataset()->Ph(), Rounded(stabilisedPh));

@@ -39,10 +39,7 @@ TWaterDataset HardWater() {
 }
 
 QStringList Questions(const TScriptedDialogs& dialogs) {
-    QStringList questions;
-    for (const auto& shown : dialogs.Shown)
-        if (shown.Kind == TShownDialog::TKind::Question) questions << shown.Text;
-    return questions;
+    return dialogs.TextsOf(TShownDialog::TKind::Question);
 }
 
 QStringList ComboItems(QWidget& form) {
