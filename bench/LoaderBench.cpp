@@ -4,8 +4,8 @@
 // BM_OpenReadClose is the floor the file system sets: open, read and close of each file and nothing else.
 
 #include "CalcRunner.h"
-#include "CommandTable.h"
 #include "CalvaroUtils.h"
+#include "CommandTable.h"
 #include "EngineFacade.h"
 
 #include <benchmark/benchmark.h>

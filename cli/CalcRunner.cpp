@@ -334,9 +334,12 @@ private:
 
 bool ReadsAhead(TFileReading reading, std::size_t files) {
     switch (reading) {
-    case TFileReading::Ahead: return true;
-    case TFileReading::InTurn: return false;
-    case TFileReading::Automatic: break;
+    case TFileReading::Ahead:
+        return true;
+    case TFileReading::InTurn:
+        return false;
+    case TFileReading::Automatic:
+        break;
     }
     // A handful of files is read in less time than the reader thread takes to start.
     return files >= 16 && TFileReadAhead::UsableProcessors() >= 2;
@@ -352,8 +355,9 @@ bool RunPerFile(const TInvocation& call, TOutputRun& run, const TRecordWriter& w
     for (std::size_t index = 0; index < call.Paths.size(); ++index) {
         one.front() = call.Paths[index];
         if (ahead) {
-            allSucceeded = run.Run(one, [&ahead, index] { return DatasetFromFileBytes(ahead->Bytes(index)); }) &&
-                           allSucceeded;
+            allSucceeded = run.Run(one, [&ahead, index] {
+                return DatasetFromFileBytes(ahead->Bytes(index));
+            }) && allSucceeded;
             ahead->Release(index);
         } else {
             allSucceeded = run.Run(one) && allSucceeded;

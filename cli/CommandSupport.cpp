@@ -32,7 +32,8 @@ std::unique_ptr<TWaterDataset> LoadCheckedDataset(const std::string& path) {
     return CheckedDataset(LoadDatasetFromFile(path), path);
 }
 
-std::unique_ptr<TWaterDataset> CheckedDataset(std::unique_ptr<TWaterDataset> dataset, const std::string& path) {
+std::unique_ptr<TWaterDataset> CheckedDataset(std::unique_ptr<TWaterDataset> dataset,
+                                              const std::string& path) {
     if (dataset == nullptr) throw TRefusal("Couldn't load file " + path);
     const std::string refusal = DatasetRefusalMessage(*dataset);
     if (!refusal.empty()) throw TRefusal(refusal);

@@ -22,7 +22,8 @@ public:
 // unreadable or malformed file raises the loader's own error; an empty one "Couldn't load file ".
 std::unique_ptr<TWaterDataset> LoadCheckedDataset(const std::string& path);
 // The same for a data set already read from the file at `path` (nullptr for an empty file).
-std::unique_ptr<TWaterDataset> CheckedDataset(std::unique_ptr<TWaterDataset> dataset, const std::string& path);
+std::unique_ptr<TWaterDataset> CheckedDataset(std::unique_ptr<TWaterDataset> dataset,
+                                              const std::string& path);
 
 // "Invalid data set: Ph (IPH) 0 is outside the range 1 to 14." for each value out of range;
 // empty when the data set is valid.

@@ -17,7 +17,8 @@ TCommandCall::TCommandCall(const std::vector<TWaterDataset*>& waters, const TOpt
 TWaterDataset& TCommandCall::Water() {
     if (FGiven != nullptr) return *FGiven->front();
     if (FWaters.empty())
-        FWaters.push_back(FReadWater ? CheckedDataset(FReadWater(), Paths.front()) : LoadCheckedDataset(Paths.front()));
+        FWaters.push_back(FReadWater ? CheckedDataset(FReadWater(), Paths.front())
+                                     : LoadCheckedDataset(Paths.front()));
     return *FWaters.front();
 }
 

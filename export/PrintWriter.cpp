@@ -85,8 +85,10 @@ void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& 
     // repeated in every band) takes at most a third of the page, any other at most what the first
     // leaves. A longer cell (a carried note) is cut there with "…"; the export keeps it whole.
     const int printable = pageWidth - 2 * kLeftMargin;
-    widths[0] = std::min(widths[0], std::max(printable / 3, metrics.horizontalAdvance(QStringLiteral("MMMM"))));
-    const int widest = std::max(printable - widths[0] - gap, metrics.horizontalAdvance(QStringLiteral("MMMM")));
+    widths[0] =
+        std::min(widths[0], std::max(printable / 3, metrics.horizontalAdvance(QStringLiteral("MMMM"))));
+    const int widest =
+        std::max(printable - widths[0] - gap, metrics.horizontalAdvance(QStringLiteral("MMMM")));
     for (std::size_t i = 1; i < widths.size(); ++i)
         widths[i] = std::min(widths[i], widest);
 

@@ -362,7 +362,8 @@ private slots:
             Click(Form(), "ButtonCancel");
         QVERIFY(!Form().isVisible());
         QCOMPARE(Form().result(), expectedResult);
-        QCOMPARE(FDialogs->TextsOf(TShownDialog::TKind::Question), asked ? QStringList{kUpdateQuestion} : QStringList());
+        QCOMPARE(FDialogs->TextsOf(TShownDialog::TKind::Question),
+                 asked ? QStringList{kUpdateQuestion} : QStringList());
         QCOMPARE(FWater != before, writtenBack);
     }
 

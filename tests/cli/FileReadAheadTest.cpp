@@ -2,8 +2,8 @@
 // bytes or the loader's refusal, in the order of the paths, over more files than are held at once;
 // and calvaro-calc writes the same records and exit status either way.
 
-#include "CliTestSupport.h"
 #include "FileReadAhead.h"
+#include "CliTestSupport.h"
 
 #include <sys/stat.h>
 
@@ -43,13 +43,27 @@ protected:
             std::string name = "w";
             name.append(std::to_string(i)).append(".clv");
             switch (i % 25) {
-            case 3: paths.push_back(PathOf("missing-" + name)); break;
-            case 7: paths.push_back(PathOf("folder.clv")); break;
-            case 11: paths.push_back(fifo); break;
-            case 13: paths.push_back("/dev/zero"); break;
-            case 17: paths.push_back(oversized); break;
-            case 19: paths.push_back(WriteText(name, "")); break;
-            case 23: paths.push_back(WriteText(name, "{\"type\":\"CalvaroModel.TWaterDataset\",\"id\":1}")); break;
+            case 3:
+                paths.push_back(PathOf("missing-" + name));
+                break;
+            case 7:
+                paths.push_back(PathOf("folder.clv"));
+                break;
+            case 11:
+                paths.push_back(fifo);
+                break;
+            case 13:
+                paths.push_back("/dev/zero");
+                break;
+            case 17:
+                paths.push_back(oversized);
+                break;
+            case 19:
+                paths.push_back(WriteText(name, ""));
+                break;
+            case 23:
+                paths.push_back(WriteText(name, "{\"type\":\"CalvaroModel.TWaterDataset\",\"id\":1}"));
+                break;
             default: {
                 TWaterDataset water = ValidWater();
                 water.SetPh(6.5 + 0.01 * i);

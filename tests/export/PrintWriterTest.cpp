@@ -355,8 +355,9 @@ TEST_P(PrintWriterAtResolution, ACellWiderThanThePageIsCutWithAnEllipsisOnThePag
     EXPECT_FALSE(page.Words.count("NoteEnds"));
     EXPECT_TRUE(page.Words.count("7.25"));
     EXPECT_TRUE(page.Words.count("ok"));
-    const auto cut = std::find_if(page.Words.begin(), page.Words.end(),
-                                  [](const auto& word) { return word.first.rfind("Sample", 0) == 0 && word.first != "Sample"; });
+    const auto cut = std::find_if(page.Words.begin(), page.Words.end(), [](const auto& word) {
+        return word.first.rfind("Sample", 0) == 0 && word.first != "Sample";
+    });
     ASSERT_NE(cut, page.Words.end());
     EXPECT_EQ(cut->first.find("End"), std::string::npos);
     EXPECT_NE(cut->first.find("\u2026"), std::string::npos) << cut->first;
