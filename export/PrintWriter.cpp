@@ -82,13 +82,14 @@ void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& 
         measure(row);
     if (widths.empty()) return;
     // No column wider than the page leaves it: the first column (which names the row and is
-    // repeated in every band) takes at most a third of the page, any other at most what the first
-    // leaves. A longer cell (a carried note) is cut there with "…"; the export keeps it whole.
+    // repeated in every band) takes at most a third of the page, any other at most half of it, so
+    // that a long note leaves room for the figures beside it. A longer cell is cut there with "…";
+    // the export keeps it whole.
     const int printable = pageWidth - 2 * kLeftMargin;
     widths[0] =
         std::min(widths[0], std::max(printable / 3, metrics.horizontalAdvance(QStringLiteral("MMMM"))));
-    const int widest =
-        std::max(printable - widths[0] - gap, metrics.horizontalAdvance(QStringLiteral("MMMM")));
+    const int widest = std::max(std::min(printable - widths[0] - gap, printable / 2),
+                                metrics.horizontalAdvance(QStringLiteral("MMMM")));
     for (std::size_t i = 1; i < widths.size(); ++i)
         widths[i] = std::min(widths[i], widest);
 
@@ -98,7 +99,7 @@ void TTablePrintWriter::PrintTable(const std::vector<std::vector<std::string>>& 
     do {
         std::vector<std::size_t> band{0};
         int used = kLeftMargin + widths[0] + gap;
-        while (next < widths.size() && (band.size() == 1 || used + widths[next] <= pageWidth)) {
+        while (next < widths.size() && (band.size() == 1 || used + widths[next] <= pageWidth - kLeftMargin)) {
             used += widths[next] + gap;
             band.push_back(next++);
         }

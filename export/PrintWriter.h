@@ -51,8 +51,8 @@ private:
 };
 
 // A table too wide and too long for one page of the grid above: each column as wide as its widest
-// text (the first at most a third of the page, any other at most what the first leaves; a longer
-// cell is cut with "…"), the columns grouped into bands as wide as the page (the first column, which names
+// text (the first at most a third of the page, any other at most half of it; a longer cell is
+// cut with "…"), the columns grouped into bands as wide as the page (the first column, which names
 // the row, repeated in every band), the rows of a band on as many pages as they need, every page beginning
 // with the header rows. Courier 8 pt, so that a table of some twenty columns takes two bands on a
 // landscape page; it is laid out in the printer's own dots from the font's measures, not on the
