@@ -4,7 +4,10 @@
 
 #include "FloatingPointFaults.h"
 
+#include <array>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 const double kLn10 = std::log(10.0);
@@ -98,7 +101,49 @@ double LogVantHoff(double logK25, double deltaH, double T) {
     return (logK25 + deltaH / 1.364) - deltaH / q;
 }
 
+namespace {
+
+// The constants are a function of the temperature alone, sixteen exponentials and logarithms. A
+// table of waters repeats its temperatures (a laboratory's, or a few hundred values to one decimal),
+// so the constants of the temperatures met last are kept, one place per temperature by the bits of
+// its double: a water at a kept temperature gets the very same numbers without computing them.
+// Constants whose computation raised a fault are not kept, so that computing them again raises it.
+struct TKeptConstants {
+    bool Kept = false;
+    std::uint64_t TemperatureBits = 0;
+    TConstantTable K{};
+};
+constexpr std::size_t kKeptTemperatures = 256;
+std::array<TKeptConstants, kKeptTemperatures> KeptConstants;
+
+TKeptConstants& KeptPlaceOf(std::uint64_t temperatureBits) {
+    // Fibonacci hashing: the top bits of the product mix every bit of the double.
+    return KeptConstants[(temperatureBits * 0x9E3779B97F4A7C15ULL) >> 56];
+}
+
+void ComputeConstantsAnew(double T, TConstantTable& K);
+
+} // namespace
+
 void ComputeConstants(double T, TConstantTable& K) {
+    const auto bits = std::bit_cast<std::uint64_t>(T);
+    TKeptConstants& place = KeptPlaceOf(bits);
+    if (place.Kept && place.TemperatureBits == bits) {
+        K = place.K;
+        return;
+    }
+    const bool faultedBefore = FloatingPointFaultRaised();
+    ComputeConstantsAnew(T, K);
+    if (!faultedBefore && !FloatingPointFaultRaised()) {
+        place.Kept = true;
+        place.TemperatureBits = bits;
+        place.K = K;
+    }
+}
+
+namespace {
+
+void ComputeConstantsAnew(double T, TConstantTable& K) {
     K.fill(0);
     K[kSlotK1] = ConstantOf(LogK1(T), kScale1);
     K[kSlotK2] = ConstantOf(LogK2(T), kScale1);
@@ -117,6 +162,8 @@ void ComputeConstants(double T, TConstantTable& K) {
     K[kSlotNaBicarbonate] = ConstantOf(LogVantHoff(-1.512, 2.64, T), kScale2);
     K[kSlotHenry] = ConstantOf(LogHenry(T), kScale1);
 }
+
+} // namespace
 
 // log f1 = -0.5 (s/(1+s) - 0.2 I), log f2 = -2 (s/(1+s) - 0.2 I), s = sqrt(I). The factor 0.5 is
 // fixed, not a function of temperature.

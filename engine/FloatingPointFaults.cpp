@@ -52,6 +52,10 @@ void ClearFloatingPointFaults() {
     ClearFaults();
 }
 
+bool FloatingPointFaultRaised() {
+    return RaisedFaults() != 0;
+}
+
 void RaiseFloatingPointFaults() {
     const unsigned raised = RaisedFaults();
     if (raised == 0) return;

@@ -17,6 +17,9 @@
 // Forgets earlier faults; called when a facade operation starts.
 void ClearFloatingPointFaults();
 
+// True when a division by zero, an invalid operation or an overflow happened since the last clear.
+bool FloatingPointFaultRaised();
+
 // Throws TEngineError when a division by zero, an invalid operation or an overflow happened
 // since the last clear. A division by zero is named first: it is where a NaN or overflow starts.
 void RaiseFloatingPointFaults();

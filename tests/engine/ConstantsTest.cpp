@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -80,6 +81,39 @@ TEST(Constants, SlotsWithoutAConstantHoldZero) {
             EXPECT_GT(K[slot], 0);
         else
             EXPECT_EQ(K[slot], 0);
+    }
+}
+
+// The constants of the temperatures met last are kept. 3,000 temperatures that no other test
+// uses, so that each is computed anew the first time, and many share a place among the kept ones:
+// asked again (kept, or computed anew after another took its place), each gives the same bits.
+TEST(Constants, ATemperatureMetBeforeGivesTheConstantsItsComputationGave) {
+    std::vector<double> temperatures;
+    for (int i = 0; i < 3000; ++i)
+        temperatures.push_back(0.5 + i * 0.0333331);
+    std::vector<TConstantTable> computed(temperatures.size());
+    for (std::size_t i = 0; i < temperatures.size(); ++i) {
+        ComputeConstants(temperatures[i], computed[i]);
+        // Its own temperature's, not another's that had its place: K1 and calcite from their forms.
+        ASSERT_EQ(computed[i][kSlotK1], PowerOf(10, LogK1(temperatures[i])) * 1000);
+        ASSERT_EQ(computed[i][kSlotCalcite], PowerOf(10, LogCalcite(temperatures[i])) * 1e6);
+    }
+    for (std::size_t i = temperatures.size(); i-- > 0;) {
+        for (int again = 0; again < 2; ++again) {
+            TConstantTable K;
+            K.fill(123);
+            ComputeConstants(temperatures[i], K);
+            ASSERT_EQ(K, computed[i]) << "T = " << temperatures[i];
+        }
+    }
+}
+
+// A temperature whose constants cannot be computed (at absolute zero the analytic forms divide by
+// 0 K) is refused every time it is met: a failed computation is not kept.
+TEST(Constants, ATemperatureThatFaultsFaultsEveryTime) {
+    for (int again = 0; again < 3; ++again) {
+        TConstantTable K;
+        EXPECT_THROW(ComputeConstants(-273.15, K), TEngineError);
     }
 }
 
