@@ -31,11 +31,31 @@ constexpr auto kEscapeTable = [] {
     return table;
 }();
 
-// True when every byte of `text` is written as it stands (most keys and cells).
+// Whether any of the eight bytes of w is one a JSON string cannot hold as it stands: below 0x20,
+// 0x80 and above, '"' or '\\'. Each test is exact for "some byte is": x - 0x01.. & ~x & 0x80..
+// is nonzero exactly when a byte of x is 0, and x - 0x20.. & ~x & 0x80.. when one is below 0x20.
+constexpr bool HasByteToEscape(std::uint64_t w) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kHighs = 0x8080808080808080ULL;
+    const auto hasZero = [](std::uint64_t x) { return (x - kOnes) & ~x & kHighs; };
+    const std::uint64_t control = (w - 0x20 * kOnes) & ~w & kHighs;
+    return ((w & kHighs) | control | hasZero(w ^ ('"' * kOnes)) | hasZero(w ^ ('\\' * kOnes))) != 0;
+}
+static_assert(!HasByteToEscape(0x4142434445464748ULL) && HasByteToEscape(0x4142434445462248ULL) &&
+              HasByteToEscape(0x41424344455C4748ULL) && HasByteToEscape(0x1F42434445464748ULL) &&
+              HasByteToEscape(0x41424344454647C3ULL) && !HasByteToEscape(0x2020202020207E7EULL));
+
+// True when every byte of `text` is written as it stands (most keys and cells); eight bytes at a
+// time, since every key of every record passes here.
 bool IsPlainJson(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, text.data() + i, 8);
+        if (HasByteToEscape(w)) return false;
+    }
     bool escape = false;
-    for (const char c : text)
-        escape |= kEscapeTable[static_cast<unsigned char>(c)];
+    for (; i < text.size(); ++i)
+        escape |= kEscapeTable[static_cast<unsigned char>(text[i])];
     return !escape;
 }
 
@@ -160,12 +180,19 @@ public:
         FFirst = true;
     }
     void Real(std::string_view key, double value) override {
-        Key(key);
-        // Formatted in place: no copy of the digits.
+        // The key and the digits formatted in place, in one growth of the text.
         const std::size_t start = FText.size();
-        FText.resize(start + kRealWidth);
-        const std::size_t length = FormatReal(FText.data() + start, value);
-        FText.resize(start + length);
+        if (IsPlainJson(key)) {
+            FText.resize(start + 1 + key.size() + 3 + kRealWidth);
+            char* p = WritePlainKey(FText.data() + start, key);
+            p += FormatReal(p, value);
+            FText.resize(static_cast<std::size_t>(p - FText.data()));
+        } else {
+            Key(key);
+            const std::size_t digits = FText.size();
+            FText.resize(digits + kRealWidth);
+            FText.resize(digits + FormatReal(FText.data() + digits, value));
+        }
     }
     void Integer(std::string_view key, std::int64_t value) override {
         Key(key);
@@ -215,18 +242,22 @@ public:
     void Finish() override { Flush(); }
 
 private:
+    // [,]"key": at p, for a key without a byte to escape; returns its end.
+    char* WritePlainKey(char* p, std::string_view key) {
+        if (!FFirst) *p++ = ',';
+        FFirst = false;
+        *p++ = '"';
+        std::memcpy(p, key.data(), key.size());
+        p += key.size();
+        *p++ = '"';
+        *p++ = ':';
+        return p;
+    }
     void Key(std::string_view key) {
         if (IsPlainJson(key)) { // written in one piece: [,]"key":
             const std::size_t start = FText.size();
-            const std::size_t comma = FFirst ? 0 : 1;
-            FText.resize(start + comma + key.size() + 3);
-            char* p = FText.data() + start;
-            if (comma) *p++ = ',';
-            *p++ = '"';
-            std::memcpy(p, key.data(), key.size());
-            p += key.size();
-            *p++ = '"';
-            *p = ':';
+            FText.resize(start + (FFirst ? 0 : 1) + key.size() + 3);
+            WritePlainKey(FText.data() + start, key);
         } else {
             if (!FFirst) FText += ',';
             AppendJsonString(FText, key);
