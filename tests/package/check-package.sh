@@ -60,7 +60,7 @@ else
 fi
 grep -qx 'MimeType=application/x-calvaro-dataset;' "$share/applications/$app.desktop" ||
   fault "the desktop entry does not open the data set type"
-grep -q '^Exec=calvaro %F$' "$share/applications/$app.desktop" || fault "the desktop entry does not pass the files"
+grep -q '^Exec=calvaro %f$' "$share/applications/$app.desktop" || fault "the desktop entry does not pass the file"
 
 # The unpacked programs run from where they lie.
 out="$("$root/usr/bin/calvaro-calc" characterise "$share/doc/calvaro/examples/hard-groundwater.clv")" ||
