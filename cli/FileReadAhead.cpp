@@ -21,7 +21,7 @@ constexpr int kSpins = 2000;
 
 TFileReadAhead::TFileReadAhead(const std::vector<std::string>& paths)
     : FPaths(paths), FSlotCount(std::max<std::size_t>(1, std::min(kSlots, paths.size()))),
-      FSlots(new TSlot[FSlotCount]), FReader([this] { ReadFiles(); }) {}
+      FSlots(std::make_unique<TSlot[]>(FSlotCount)), FReader([this] { ReadFiles(); }) {}
 
 TFileReadAhead::~TFileReadAhead() {
     {
