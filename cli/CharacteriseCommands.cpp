@@ -23,9 +23,7 @@ void RunCharacterise(TCommandCall& call, TRecordWriter& writer) {
 } // namespace
 
 void RegisterCharacteriseCommands(TCommandTable& table) {
-    TCommand characterise;
-    characterise.Name = "characterise";
-    characterise.Description = "the water's precipitation potential, TDS, conductivity, ionic strength";
-    characterise.Run = RunCharacterise;
-    table.Add(std::move(characterise));
+    table.Add(PerFileCommand("characterise", {},
+                             "the water's precipitation potential, TDS, conductivity, ionic strength",
+                             RunCharacterise));
 }

@@ -57,6 +57,16 @@ void TCommandCall::Describe(const TCalculationResult& treated, const TWaterIndic
     FSubject.Indices = indices;
 }
 
+TCommand PerFileCommand(std::string name, std::vector<TOptionSpec> options, std::string description,
+                        std::function<void(TCommandCall&, TRecordWriter&)> run) {
+    TCommand command;
+    command.Name = std::move(name);
+    command.Options = std::move(options);
+    command.Description = std::move(description);
+    command.Run = std::move(run);
+    return command;
+}
+
 const TCommand* TCommandTable::Find(std::string_view name) const {
     for (const auto& command : FCommands)
         if (command.Name == name) return &command;

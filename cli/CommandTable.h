@@ -133,6 +133,11 @@ struct TCommand {
     std::function<void(TCommandCall&, TRecordWriter&)> Run;
 };
 
+// A command of one water per file, one output each: its name, options, line of usage and the
+// function that computes an output.
+TCommand PerFileCommand(std::string name, std::vector<TOptionSpec> options, std::string description,
+                        std::function<void(TCommandCall&, TRecordWriter&)> run);
+
 class TCommandTable {
 public:
     void Add(TCommand command) { FCommands.push_back(std::move(command)); }

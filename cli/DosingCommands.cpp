@@ -149,39 +149,22 @@ void RunDoseCurve(TCommandCall& call, TRecordWriter& writer) {
 } // namespace
 
 void RegisterDosingCommands(TCommandTable& table) {
-    TCommand ph;
-    ph.Name = "ph-adjustment";
-    ph.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kPh)};
-    ph.Description = "the dose of a chemical (0..5 or its name) that brings the water to pH X";
-    ph.Run = RunPh;
-    table.Add(std::move(ph));
-
-    TCommand stabilise;
-    stabilise.Name = "stabilisation";
-    stabilise.Options = {ChoiceOption(kChemical, "C", kStabilisingChemicals, true), NumberOption(kPotential)};
-    stabilise.Description = "the dose of a chemical (0..4) for a precipitation potential (mg/l as CaCO3)";
-    stabilise.Run = RunStabilise;
-    table.Add(std::move(stabilise));
-
-    TCommand deficient;
-    deficient.Name = "deficient";
-    deficient.Options = {NumberOption(kCalcium)};
-    deficient.Description = "lime for a calcium- or carbonate-deficient water to a calcium (mg/l as CaCO3)";
-    deficient.Run = RunDeficient;
-    table.Add(std::move(deficient));
-
-    TCommand dose;
-    dose.Name = "dose";
-    dose.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kAmount)};
-    dose.Description = "the water after X mg/l of a chemical (0..5, in its dosage units), 0 to 100000";
-    dose.Run = RunDose;
-    table.Add(std::move(dose));
-
-    TCommand curve;
-    curve.Name = "dose-curve";
-    curve.Options = {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kTo),
-                     NumberOption(kPoints, "N", kDefaultPoints)};
-    curve.Description = "N doses (11 to 2001) from 0 to X mg/l (0.1 to 100000): one record each";
-    curve.Run = RunDoseCurve;
-    table.Add(std::move(curve));
+    table.Add(
+        PerFileCommand("ph-adjustment", {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kPh)},
+                       "the dose of a chemical (0..5 or its name) that brings the water to pH X", RunPh));
+    table.Add(PerFileCommand(
+        "stabilisation",
+        {ChoiceOption(kChemical, "C", kStabilisingChemicals, true), NumberOption(kPotential)},
+        "the dose of a chemical (0..4) for a precipitation potential (mg/l as CaCO3)", RunStabilise));
+    table.Add(PerFileCommand("deficient", {NumberOption(kCalcium)},
+                             "lime for a calcium- or carbonate-deficient water to a calcium (mg/l as CaCO3)",
+                             RunDeficient));
+    table.Add(PerFileCommand(
+        "dose", {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kAmount)},
+        "the water after X mg/l of a chemical (0..5, in its dosage units), 0 to 100000", RunDose));
+    table.Add(PerFileCommand("dose-curve",
+                             {ChoiceOption(kChemical, "C", kPhChemicals, true), NumberOption(kTo),
+                              NumberOption(kPoints, "N", kDefaultPoints)},
+                             "N doses (11 to 2001) from 0 to X mg/l (0.1 to 100000): one record each",
+                             RunDoseCurve));
 }

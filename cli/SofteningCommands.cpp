@@ -108,31 +108,16 @@ void RunCalciumAndMagnesium(TCommandCall& call, TRecordWriter& writer) {
 } // namespace
 
 void RegisterSofteningCommands(TCommandTable& table) {
-    TCommand limits;
-    limits.Name = "softening-limits";
-    limits.Description = "the lowest calcium lime can reach (CAMIN, mg/l as Ca) and its water";
-    limits.Run = RunLimits;
-    table.Add(std::move(limits));
-
-    TCommand calcium;
-    calcium.Name = "softening-ca";
-    calcium.Options = {ChoiceOption(kMethod, "lime|soda-ash", {"lime", "soda-ash"}, false),
-                       NumberOption(kCalcium)};
-    calcium.Description = "softening to a calcium (mg/l as CaCO3) with lime or soda ash";
-    calcium.Run = RunCalcium;
-    table.Add(std::move(calcium));
-
-    TCommand magnesium;
-    magnesium.Name = "softening-mg";
-    magnesium.Options = {NumberOption(kMagnesium)};
-    magnesium.Description = "softening to a magnesium (mg/l as CaCO3) with lime";
-    magnesium.Run = RunMagnesium;
-    table.Add(std::move(magnesium));
-
-    TCommand both;
-    both.Name = "softening-camg";
-    both.Options = {NumberOption(kCalcium), NumberOption(kMagnesium, "Y")};
-    both.Description = "softening to a calcium and a magnesium with lime and soda ash";
-    both.Run = RunCalciumAndMagnesium;
-    table.Add(std::move(both));
+    table.Add(PerFileCommand("softening-limits", {},
+                             "the lowest calcium lime can reach (CAMIN, mg/l as Ca) and its water",
+                             RunLimits));
+    table.Add(PerFileCommand(
+        "softening-ca",
+        {ChoiceOption(kMethod, "lime|soda-ash", {"lime", "soda-ash"}, false), NumberOption(kCalcium)},
+        "softening to a calcium (mg/l as CaCO3) with lime or soda ash", RunCalcium));
+    table.Add(PerFileCommand("softening-mg", {NumberOption(kMagnesium)},
+                             "softening to a magnesium (mg/l as CaCO3) with lime", RunMagnesium));
+    table.Add(PerFileCommand("softening-camg", {NumberOption(kCalcium), NumberOption(kMagnesium, "Y")},
+                             "softening to a calcium and a magnesium with lime and soda ash",
+                             RunCalciumAndMagnesium));
 }

@@ -50,23 +50,15 @@ void RunConcentration(TCommandCall& call, TRecordWriter& writer) {
     WriteResult(call, writer, *RunConcentrationChange(dataset, evaporation));
 }
 
-TCommand Command(const std::string& name, const std::string& option, const std::string& description,
-                 void (*run)(TCommandCall&, TRecordWriter&)) {
-    TCommand command;
-    command.Name = name;
-    command.Options = {NumberOption(option)};
-    command.Description = description;
-    command.Run = run;
-    return command;
-}
-
 } // namespace
 
 void RegisterVariationCommands(TCommandTable& table) {
-    table.Add(Command("air", kPressure, "the water in equilibrium with CO2 at X atm", RunAir));
-    table.Add(Command("underground", kPressure, "the water in equilibrium with CO2 at X atm and calcite",
-                      RunUnderground));
-    table.Add(Command("temperature", kTemperature, "the water at X degrees Celsius", RunTemperature));
-    table.Add(
-        Command("concentration", kEvaporation, "the water after X % of it evaporated", RunConcentration));
+    table.Add(PerFileCommand("air", {NumberOption(kPressure)}, "the water in equilibrium with CO2 at X atm",
+                             RunAir));
+    table.Add(PerFileCommand("underground", {NumberOption(kPressure)},
+                             "the water in equilibrium with CO2 at X atm and calcite", RunUnderground));
+    table.Add(PerFileCommand("temperature", {NumberOption(kTemperature)}, "the water at X degrees Celsius",
+                             RunTemperature));
+    table.Add(PerFileCommand("concentration", {NumberOption(kEvaporation)},
+                             "the water after X % of it evaporated", RunConcentration));
 }
