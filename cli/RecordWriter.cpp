@@ -262,8 +262,8 @@ private:
             if (!FFirst) FText += ',';
             AppendJsonString(FText, key);
             FText += ':';
+            FFirst = false;
         }
-        FFirst = false;
     }
     void Flush() {
         WriteOut(FOut, FText);

@@ -121,28 +121,6 @@ TKeptConstants& KeptPlaceOf(std::uint64_t temperatureBits) {
     return KeptConstants[(temperatureBits * 0x9E3779B97F4A7C15ULL) >> 56];
 }
 
-void ComputeConstantsAnew(double T, TConstantTable& K);
-
-} // namespace
-
-void ComputeConstants(double T, TConstantTable& K) {
-    const auto bits = std::bit_cast<std::uint64_t>(T);
-    TKeptConstants& place = KeptPlaceOf(bits);
-    if (place.Kept && place.TemperatureBits == bits) {
-        K = place.K;
-        return;
-    }
-    const bool faultedBefore = FloatingPointFaultRaised();
-    ComputeConstantsAnew(T, K);
-    if (!faultedBefore && !FloatingPointFaultRaised()) {
-        place.Kept = true;
-        place.TemperatureBits = bits;
-        place.K = K;
-    }
-}
-
-namespace {
-
 void ComputeConstantsAnew(double T, TConstantTable& K) {
     K.fill(0);
     K[kSlotK1] = ConstantOf(LogK1(T), kScale1);
@@ -164,6 +142,22 @@ void ComputeConstantsAnew(double T, TConstantTable& K) {
 }
 
 } // namespace
+
+void ComputeConstants(double T, TConstantTable& K) {
+    const auto bits = std::bit_cast<std::uint64_t>(T);
+    TKeptConstants& place = KeptPlaceOf(bits);
+    if (place.Kept && place.TemperatureBits == bits) {
+        K = place.K;
+        return;
+    }
+    const bool faultedBefore = FloatingPointFaultRaised();
+    ComputeConstantsAnew(T, K);
+    if (!faultedBefore && !FloatingPointFaultRaised()) {
+        place.Kept = true;
+        place.TemperatureBits = bits;
+        place.K = K;
+    }
+}
 
 // log f1 = -0.5 (s/(1+s) - 0.2 I), log f2 = -2 (s/(1+s) - 0.2 I), s = sqrt(I). The factor 0.5 is
 // fixed, not a function of temperature.
