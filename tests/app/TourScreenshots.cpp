@@ -8,6 +8,7 @@
 #include "CalvaroUtils.h"
 #include "CommandLine.h"
 #include "DosingCurveCalc.h"
+#include "Screenshots.h"
 #include "ScriptedDialogs.h"
 #include "SofteningCaCalculation.h"
 
@@ -22,25 +23,11 @@
 
 using namespace CalcFormDriver;
 
-namespace {
-
-void Save(QWidget& window, const QString& folder, const QString& name) {
-    QCoreApplication::processEvents();
-    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    if (!window.grab().save(path)) std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-}
-
-} // namespace
-
 int main(int argc, char** argv) {
     TCalvaroApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
+    const QString folder = ScreenshotFolder(argc, argv);
+    if (folder.isEmpty()) return 2;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
     TScriptedDialogs dialogs;
     const QString water = QStringLiteral(CALVARO_EXAMPLES_DIR "/hard-groundwater.clv");
 
@@ -48,13 +35,13 @@ int main(int argc, char** argv) {
     TfrmCalvaroMain mainWindow;
     mainWindow.show();
     OpenCommandLineFiles(mainWindow, ParseCommandLine({water}));
-    Save(mainWindow, folder, QStringLiteral("tour-main-window"));
+    SaveScreenshot(mainWindow, folder, QStringLiteral("tour-main-window"));
 
     // The view of that water with its indices.
     mainWindow.ActionViewExecute();
     for (QWidget* widget : QApplication::topLevelWidgets())
         if (widget->objectName() == QStringLiteral("FormViewDataset") && widget->isVisible())
-            Save(*widget, folder, QStringLiteral("tour-view"));
+            SaveScreenshot(*widget, folder, QStringLiteral("tour-view"));
 
     // A calculation window's results: the hard groundwater softened with lime to calcium 150.
     std::unique_ptr<TWaterDataset> copy = LoadDatasetFromFile(water.toStdString());
@@ -63,7 +50,7 @@ int main(int argc, char** argv) {
     softening.show();
     Type(softening, QStringLiteral("TxtInput"), QStringLiteral("150"));
     TurnToResults(softening);
-    Save(softening, folder, QStringLiteral("tour-softening-results"));
+    SaveScreenshot(softening, folder, QStringLiteral("tour-softening-results"));
 
     // The dose-response curve of the soft upland water dosed with lime, up to 40 mg/l.
     std::unique_ptr<TWaterDataset> upland =
@@ -75,12 +62,12 @@ int main(int argc, char** argv) {
         chemical->setCurrentIndex(1);
     Type(curve, QStringLiteral("TxtLargestDose"), QStringLiteral("40"));
     TurnToResults(curve);
-    Save(curve, folder, QStringLiteral("tour-dosing-curve"));
+    SaveScreenshot(curve, folder, QStringLiteral("tour-dosing-curve"));
 
     // The laboratory's samples as a table of waters in the main window.
     mainWindow.resize(1100, 620);
     if (mainWindow.OpenWaterTable(QStringLiteral(CALVARO_EXAMPLES_DIR "/lab-samples.csv")))
-        Save(mainWindow, folder, QStringLiteral("tour-batch-window"));
+        SaveScreenshot(mainWindow, folder, QStringLiteral("tour-batch-window"));
 
     for (const QString& message : dialogs.Messages())
         std::fprintf(stderr, "message: %s\n", qPrintable(message));

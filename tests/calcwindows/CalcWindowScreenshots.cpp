@@ -11,6 +11,7 @@
 #include "ConcentrationChangeCalc.h"
 #include "DosingCurveCalc.h"
 #include "PhAdjustmentCalc.h"
+#include "Screenshots.h"
 #include "ScriptedDialogs.h"
 #include "SofteningCaCalculation.h"
 #include "SofteningCaMgCalculation.h"
@@ -52,12 +53,6 @@ TWaterDataset Water(double calcium, double alkalinity) {
     return w;
 }
 
-void Save(QWidget& form, const QString& folder, const QString& name) {
-    QCoreApplication::processEvents();
-    const QString path = QDir(folder).filePath(name + QStringLiteral(".png"));
-    if (!form.grab().save(path)) std::fprintf(stderr, "could not write %s\n", qPrintable(path));
-}
-
 void Shoot(TCalcForm& form, TWaterDataset& water, const QString& box, const QString& input, int chemical,
            const QString& folder, const QString& name) {
     form.SetDataset(&water);
@@ -67,9 +62,9 @@ void Shoot(TCalcForm& form, TWaterDataset& water, const QString& box, const QStr
     Type(form, box, input);
     QFocusEvent focusIn(QEvent::FocusIn, Qt::TabFocusReason);
     QApplication::sendEvent(Control<QLineEdit>(form, box), &focusIn); // the prompt in the status bar
-    Save(form, folder, name + QStringLiteral("-input"));
+    SaveScreenshot(form, folder, name + QStringLiteral("-input"));
     TurnToResults(form);
-    Save(form, folder, name + QStringLiteral("-results"));
+    SaveScreenshot(form, folder, name + QStringLiteral("-results"));
 }
 
 // A blending window's waters: the hard water, then the soft one, alternately, with `fractions`.
@@ -85,13 +80,9 @@ void FillWaters(const std::vector<TfrmWaterDataset*>& editors, const QStringList
 
 int main(int argc, char** argv) {
     TCalvaroApplication application(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT_FOLDER\n", argv[0]);
-        return 2;
-    }
+    const QString folder = ScreenshotFolder(argc, argv);
+    if (folder.isEmpty()) return 2;
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
-    const QString folder = QString::fromLocal8Bit(argv[1]);
-    QDir().mkpath(folder);
     TScriptedDialogs dialogs;
 
     TWaterDataset hard = Water(150, 120);
@@ -145,9 +136,9 @@ int main(int argc, char** argv) {
     blendMultiple.findChild<QSpinBox*>(QStringLiteral("SpinNumberWaters"))->stepUp();
     FillWaters(blendMultiple.DatasetFormList(),
                {QStringLiteral("25"), QStringLiteral("50"), QStringLiteral("25")});
-    Save(blendMultiple, folder, QStringLiteral("blend-multiple-input"));
+    SaveScreenshot(blendMultiple, folder, QStringLiteral("blend-multiple-input"));
     TurnToResults(blendMultiple);
-    Save(blendMultiple, folder, QStringLiteral("blend-multiple-results"));
+    SaveScreenshot(blendMultiple, folder, QStringLiteral("blend-multiple-results"));
 
     TWaterDataset hard7 = Water(150, 120);
     TAirEquibCalcForm air;
@@ -161,7 +152,7 @@ int main(int argc, char** argv) {
     TUgWaterResultsForm undergroundResults(nullptr, &hard9);
     undergroundResults.PartialPressure = 0.01;
     undergroundResults.show();
-    Save(undergroundResults, folder, QStringLiteral("underground-results-window"));
+    SaveScreenshot(undergroundResults, folder, QStringLiteral("underground-results-window"));
     TWaterDataset hard10 = Water(150, 120);
     TTempChangeCalcForm temperature;
     Shoot(temperature, hard10, QStringLiteral("TxtTemperature"), QStringLiteral("60"), 0, folder,
@@ -185,13 +176,13 @@ int main(int argc, char** argv) {
     Shoot(hardCo2, hard12, QStringLiteral("TxtLargestDose"), QStringLiteral("100"), 0, folder,
           QStringLiteral("dosing-curve-hard-co2"));
     Control<QTabWidget>(hardCo2, QStringLiteral("TabsCurve"))->setCurrentIndex(1);
-    Save(hardCo2, folder, QStringLiteral("dosing-curve-hard-co2-table"));
+    SaveScreenshot(hardCo2, folder, QStringLiteral("dosing-curve-hard-co2-table"));
     TWaterDataset soft3 = soft2;
     TDosingCurveCalcForm targeted;
     targeted.SetDataset(&soft3);
     targeted.SetPreset(1, 40, TDosingCurveTarget{TDosingCurveTarget::TKind::Ph, 8.5, 17.3});
     targeted.show();
-    Save(targeted, folder, QStringLiteral("dosing-curve-target"));
+    SaveScreenshot(targeted, folder, QStringLiteral("dosing-curve-target"));
 
     for (const QString& message : dialogs.Messages())
         std::fprintf(stderr, "message: %s\n", qPrintable(message));
